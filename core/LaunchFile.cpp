@@ -1,0 +1,92 @@
+#include "core/LaunchFile.h"
+
+#include <windows.h>
+
+#include "core/LaunchList.h"
+#include "core/Messages.h"
+#include "platform/Dialogs.h"
+#include "platform/ModulePath.h"
+#include "platform/Raii.h"
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& out)
+{
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
+        return false;
+    out.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        DWORD got = 0;
+        const auto want = static_cast<DWORD>(out.size() - done);
+        if (!ReadFile(file.get(), out.data() + done, want, &got, nullptr))
+            return false;
+        if (got == 0)
+            break;  // the file shrank while being read
+        done += got;
+    }
+    out.resize(done);
+    return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text)
+{
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        DWORD put = 0;
+        if (!WriteFile(file.get(), text.data() + done, static_cast<DWORD>(text.size() - done), &put, nullptr) ||
+            put == 0)
+            return false;
+        done += put;
+    }
+    return FlushFileBuffers(file.get()) != FALSE;
+}
+
+}  // namespace
+
+std::string LaunchFileDirectory;
+
+std::string LaunchFilePath()
+{
+    return (LaunchFileDirectory.empty() ? ExecutableDirectory() : LaunchFileDirectory) + std::string(kLaunchFileName);
+}
+
+LaunchLoadResult LoadLaunchListFrom(const std::string& path)
+{
+    ClearLaunchList();
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LaunchLoadResult::Missing;
+    std::string text;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !ReadWholeFile(path, text)) {
+        ShowErrorMessage(FillIn(kMsgCannotOpenFile, path));
+        return LaunchLoadResult::Unreadable;
+    }
+    ApplyLaunchFile(ParseLaunchFile(text, IsAnsiLeadByte), *LaunchLists, DblClickCommand);
+    return LaunchLoadResult::Loaded;
+}
+
+bool SaveLaunchListTo(const std::string& path)
+{
+    const std::string text = FormatLaunchFile(*LaunchLists, DblClickCommand);
+    // Written beside the target and moved over it, so that the old file stays
+    // whole until the new one is complete on disk.
+    const std::string temporary = path + ".new";
+    if (WriteWholeFile(temporary, text) &&
+        MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary.c_str());
+    ShowErrorMessage(FillIn(kMsgCannotCreateFile, path));
+    return false;
+}
+
+LaunchLoadResult LoadLaunchList() { return LoadLaunchListFrom(LaunchFilePath()); }
+bool SaveLaunchList() { return SaveLaunchListTo(LaunchFilePath()); }

@@ -1,0 +1,27 @@
+// Launch.ini beside the executable.
+#pragma once
+#include <string>
+
+enum class LaunchLoadResult { Loaded, Missing, Unreadable };
+
+// The folder of Launch.ini, with its trailing backslash: the executable's own
+// unless a test points it elsewhere.
+extern std::string LaunchFileDirectory;
+std::string LaunchFilePath();
+
+// Replaces the list contents from the file. A file that exists but cannot be
+// read is reported and leaves the lists empty; the caller must not take that
+// for a first run.
+LaunchLoadResult LoadLaunchList();
+
+// Writes the list and the double-click command. The old file is replaced in
+// one step, so a failed or interrupted save leaves it whole; a failure is
+// reported and returns false.
+bool SaveLaunchList();
+
+// The same, for a file of the caller's choosing (tests, benchmarks).
+LaunchLoadResult LoadLaunchListFrom(const std::string& path);
+bool SaveLaunchListTo(const std::string& path);
+
+inline constexpr const char* kMsgCannotCreateFile = "ファイル %s を作成できません";
+inline constexpr const char* kMsgCannotOpenFile = "ファイル %s を開けません";

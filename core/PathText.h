@@ -1,0 +1,26 @@
+// Path pieces of byte strings in a multibyte ANSI code page. The scans never
+// take the trail byte of a double-byte character (0x5C in 表, ソ, 能) for a
+// delimiter.
+#pragma once
+#include <string>
+#include <string_view>
+
+using LeadBytePredicate = bool (*)(unsigned char);
+
+// Lead bytes of code page 932 (Shift-JIS as Windows has it).
+bool IsCp932LeadByte(unsigned char b);
+
+// Index of the last byte of `s` that is one of `delimiters` and not a trail
+// byte, or npos.
+std::size_t LastDelimiter(std::string_view s, std::string_view delimiters,
+                          LeadBytePredicate isLead = IsCp932LeadByte);
+
+// The part after the last backslash or colon.
+std::string FileNamePart(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);
+
+// Everything up to and including the last backslash or colon ("" if none).
+std::string DirectoryPart(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);
+
+// The file name without its last extension: a.tar.gz gives a.tar, and a dot
+// before the last backslash or colon is not an extension.
+std::string DerivedName(std::string_view target, LeadBytePredicate isLead = IsCp932LeadByte);

@@ -1,0 +1,175 @@
+#include "core/Resident.h"
+
+#include "core/CommandWindow.h"
+#include "core/KeyWatcher.h"
+#include "core/LaunchFile.h"
+#include "core/LaunchList.h"
+#include "core/Settings.h"
+#include "core/Splash.h"
+#include "core/TrayIcon.h"
+#include "dialogs/ItemListEditor.h"
+#include "menu/IconStrip.h"
+#include "menu/LaunchMenuWindow.h"
+#include "platform/Dialogs.h"
+
+HWND MainWindow = nullptr;
+HINSTANCE ProgramInstance = nullptr;
+
+namespace {
+
+void LoadSettingsOrDefaults()
+{
+    try {
+        LoadSettings();
+    } catch (const SettingsError& e) {
+        // A damaged settings key must not keep the launcher from starting.
+        ShowErrorMessage(e.what());
+        DefaultSettings();
+    }
+}
+
+void OnDestroy()
+{
+    DeleteTrayIcon();
+    PostQuitMessage(0);
+}
+
+void OnQuitRequest(HWND hwnd)
+{
+    DeleteTrayIcon();
+    FreeLaunchLists();
+    SendMessageA(hwnd, WM_DESTROY, 0, 0);
+    QuitFlag = true;
+}
+
+void OnActivateApp(WPARAM wParam)
+{
+    if ((wParam & 0xFF) == 0)
+        ResetHideCountdownOnDeactivate();
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSA wc{};
+    wc.style = 0;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15));
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassA(&wc) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    return CreateWindowExA(WS_EX_TOOLWINDOW, kMainWindowClass, kAppTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           instance, nullptr);
+}
+
+void HideMainWindow()
+{
+    ShowWindow(MainWindow, SW_HIDE);
+    ShowWindow(MainWindow, SW_MINIMIZE);
+    ShowWindow(MainWindow, SW_HIDE);
+}
+
+void ShowFirstRun()
+{
+    ShowWindow(MainWindow, SW_HIDE);
+    DialogShown = true;
+    ShowMessageBox(MainWindow, kFirstRunText, kAppTitle, MB_ICONINFORMATION | MB_OK);
+    DialogShown = false;
+    RunItemListEditor();
+}
+
+void InitResident()
+{
+    ShowSplash();
+    LoadSettingsOrDefaults();
+    CreateLaunchLists();
+    // An unreadable file has been reported; it is not a first run, and nothing
+    // replaces the file unless the user saves a list.
+    const LaunchLoadResult loaded = LoadLaunchList();
+    if (loaded != LaunchLoadResult::Unreadable && LaunchItemCount() == 0) {
+        HideSplash(false);
+        ShowFirstRun();
+    }
+    CreateCommandWindow();
+    CreateLaunchMenu();
+    BuildIconStrip();
+    if (Settings.ReloadItems) {
+        SaveIconStrip();
+        FreeIconStrip();
+        FreeLaunchLists();
+    }
+    HideSplash(true);
+    AddTrayIcon();
+    HideMainWindow();
+    HideCountdown = 0;
+}
+
+void CALLBACK TimerTick(HWND, UINT, UINT_PTR, DWORD) noexcept
+{
+    if (Settings.DoubleKeyedPopup)
+        WatchDoubleKey();
+    if (HideCountdownTick())
+        HideMainWindow();
+}
+
+void RunMessageLoop()
+{
+    // One message per pass, with a 10 ms nap while the menu is hidden: the
+    // resident program costs next to nothing, the open menu reacts at once.
+    // WM_QUIT is dispatched like any message; only QuitFlag ends the loop.
+    while (!QuitFlag) {
+        if (!MenuShown)
+            Sleep(kTimerPeriodMs);
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    switch (message) {
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_PAINTICON:
+    case WM_NCPAINT:
+        if (IsIconic(hwnd))
+            return 0;
+        break;
+    case WM_QUIT:
+        OnQuitRequest(hwnd);
+        break;
+    case WM_ACTIVATEAPP:
+        OnActivateApp(wParam);
+        break;
+    case kTrayCallbackMessage:
+        TrayCallback(wParam, lParam);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int RunResident(HINSTANCE instance)
+{
+    ProgramInstance = instance;
+    RegisterMainWindowClass(instance);
+    MainWindow = CreateMainWindow(instance);
+    InitResident();
+    const UINT_PTR timer = SetTimer(nullptr, 0, kTimerPeriodMs, TimerTick);
+    RunMessageLoop();
+    KillTimer(nullptr, timer);
+    return 0;
+}

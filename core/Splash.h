@@ -1,0 +1,4 @@
+#pragma once
+
+void ShowSplash();
+void HideSplash(bool destroy);

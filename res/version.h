@@ -1,0 +1,5 @@
+#pragma once
+#define VLCR_VERSION_MAJOR 2
+#define VLCR_VERSION_MINOR 99
+#define VLCR_VERSION_TEXT "2.99"
+#define VLCR_VERSION_RC 2,99,0,0

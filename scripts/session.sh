@@ -1,0 +1,55 @@
+# Sourced: starts and stops the X display, window manager and wineserver that
+# the program and its tests run in. Every wait is bounded.
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+VLCR_SESSION_PIDS=()
+
+vlcr_wait_for() {  # seconds, command...
+    local limit=$1; shift
+    local end=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < end)) || return 1
+        sleep 0.1
+    done
+}
+
+vlcr_start_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${VLCR_OWN_DISPLAY:-}" ]; then
+        echo "session: using DISPLAY=$DISPLAY"
+        return 0
+    fi
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    VLCR_SESSION_PIDS+=($!)
+    export DISPLAY=":$n"
+    vlcr_wait_for 20 xdpyinfo || { echo "session: Xvfb did not start" >&2; return 1; }
+    # A window manager makes Wine's focus and key state behave as on a desktop.
+    openbox --sm-disable >/dev/null 2>&1 &
+    VLCR_SESSION_PIDS+=($!)
+    vlcr_wait_for 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" || true
+    echo "session: Xvfb and openbox on DISPLAY=$DISPLAY"
+}
+
+vlcr_start_wine() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "session: creating the Wine prefix $WINEPREFIX"
+        timeout 180 wineboot -i >/dev/null 2>&1 || { echo "session: wineboot failed" >&2; return 1; }
+        timeout 60 wineserver -w || true
+        # Wine defines txtfile but no .txt association in a fresh prefix.
+        timeout 30 wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1 || true
+    fi
+    # A persistent server keeps every later start warm.
+    wineserver -p 2>/dev/null || true
+    timeout 60 wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+vlcr_stop_session() {
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    timeout 20 wineserver -w >/dev/null 2>&1 || true
+    local p
+    for p in "${VLCR_SESSION_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+    for p in "${VLCR_SESSION_PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+    VLCR_SESSION_PIDS=()
+}

@@ -1,0 +1,92 @@
+"""Start-up, residence and the quit request of the real vlcr.exe."""
+
+import os
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from vlcr_e2e import (APP_TITLE, SETTINGS_KEY, VlcrTestCase, children, launch_ini, post, probe,
+                      reg_add_dword, send, wait_window, find_windows, MAIN_CLASS)
+
+WM_QUIT = 0x12
+FIRST_RUN_TEXT = "ダウンロードありがとうございます。\r\nランチメニューの登録を行ってください。"
+ONE_ITEM = launch_ini([(r"C:\windows\notepad.exe", "メモ帳", "", "M", "")])
+
+
+def box_texts(box):
+    return [c.text for c in children(box.hwnd) if c.cls.lower() == "static" and c.text]
+
+
+class FirstRun(VlcrTestCase):
+    def test_no_launch_ini_shows_the_welcome_box_owned_by_the_main_window(self):
+        inst = self.instance().start()
+        box = wait_window("#32770", APP_TITLE, ms=15000)
+        self.assertIsNotNone(box, "no first-run message box")
+        self.assertIn(FIRST_RUN_TEXT, box_texts(box))
+        main = find_windows(MAIN_CLASS, APP_TITLE)
+        self.assertEqual(len(main), 1)
+        self.assertEqual(box.owner, main[0].hwnd)
+        self.assertFalse(main[0].visible)
+        buttons = [c for c in children(box.hwnd) if c.cls.lower() == "button"]
+        self.assertEqual(len(buttons), 1, buttons)  # OK alone
+
+        probe("command", hex(box.hwnd), 1)  # IDOK
+        self.assertTrue(probe("gone", 10000, hex(box.hwnd))[0] == 0, "the box stayed")
+        time.sleep(0.5)
+        self.assertTrue(inst.alive(), "vlcr.exe ended after the first run")
+        self.assertTrue(send(main[0].hwnd, WM_QUIT))
+        self.assertEqual(inst.wait_exit(10), 0)
+
+
+class Resident(VlcrTestCase):
+    def test_with_a_list_it_stays_resident_and_ends_only_on_the_quit_request(self):
+        inst = self.instance(ONE_ITEM).start()
+        main = self.settle(inst)
+        self.assertIsNone(wait_window("#32770", APP_TITLE, ms=1500), "unexpected message box")
+        self.assertTrue(inst.alive())
+        self.assertFalse(main.visible)
+        self.assertEqual(main.exstyle & 0x80, 0x80)  # WS_EX_TOOLWINDOW
+
+        # A WM_QUIT in the thread's queue is only a message.
+        self.assertTrue(probe("postthread", hex(main.hwnd), WM_QUIT, 0, 0)[0] == 0)
+        self.assertIsNone(inst.wait_exit(1.5))
+
+        started = time.monotonic()
+        self.assertTrue(send(main.hwnd, WM_QUIT))
+        self.assertEqual(inst.wait_exit(10), 0)
+        self.assertLess(time.monotonic() - started, 10)
+        self.assertEqual(find_windows(MAIN_CLASS, APP_TITLE), [])
+
+    def test_a_damaged_settings_key_is_reported_and_the_program_stays_up(self):
+        reg_add_dword(SETTINGS_KEY, "DoubleKeyedPopup", 1)  # PopupKey missing
+        inst = self.instance(ONE_ITEM).start()
+        box = wait_window("#32770", APP_TITLE, ms=15000)
+        self.assertIsNotNone(box)
+        self.assertIn("'PopupKey' の取得に失敗しました", box_texts(box))
+        probe("command", hex(box.hwnd), 1)
+        main = self.settle(inst)
+        self.assertIsNone(wait_window("#32770", APP_TITLE, ms=1000), "a first-run box followed")
+        self.assertTrue(inst.alive())
+        send(main.hwnd, WM_QUIT)
+        self.assertEqual(inst.wait_exit(10), 0)
+
+    def test_an_unreadable_launch_ini_is_reported_and_never_replaced(self):
+        inst = self.instance()
+        os.mkdir(inst.launch_ini)  # exists, but cannot be read as a file
+        inst.start()
+        box = wait_window("#32770", APP_TITLE, ms=15000)
+        self.assertIsNotNone(box)
+        texts = box_texts(box)
+        self.assertTrue(any("を開けません" in t for t in texts), texts)
+        self.assertNotIn(FIRST_RUN_TEXT, texts)
+        probe("command", hex(box.hwnd), 1)
+        main = self.settle(inst)
+        self.assertIsNone(wait_window("#32770", APP_TITLE, ms=1000))
+        send(main.hwnd, WM_QUIT)
+        self.assertEqual(inst.wait_exit(10), 0)
+        self.assertTrue(os.path.isdir(inst.launch_ini))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

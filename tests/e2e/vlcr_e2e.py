@@ -1,0 +1,219 @@
+"""Drives the real vlcr.exe under Wine: its own copy in a fresh folder, the
+X server's keyboard and mouse through xdotool, and the probe tool to look at
+its windows. Every wait is bounded."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.environ.get("VLCR_BUILD", os.path.join(ROOT, "build", "win"))
+VLCR_EXE = os.path.join(BUILD, "vlcr.exe")
+PROBE_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-probe.exe")
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+
+APP_TITLE = "迅 -velocara-"
+MAIN_CLASS = "CLASS_VLCR"
+
+
+def cp932_hex(text):
+    return text.encode("cp932").hex()
+
+
+def unhex(text):
+    return bytes.fromhex(text).decode("cp932")
+
+
+def wine(args, timeout=30, check=False):
+    return subprocess.run([WINE_RUN] + list(args), capture_output=True, timeout=timeout, check=check)
+
+
+def win_path(unix_path):
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+class Window:
+    """One line of the probe's description."""
+
+    def __init__(self, line):
+        fields = dict(kv.split("=", 1) for kv in line.split())
+        self.hwnd = int(fields["hwnd"], 16)
+        self.cls = unhex(fields["class"])
+        self.text = unhex(fields["text"])
+        self.visible = fields["visible"] == "1"
+        self.rect = tuple(int(v) for v in fields["rect"].split(","))
+        self.owner = int(fields["owner"], 16)
+        self.pid = int(fields["pid"])
+        self.style = int(fields["style"], 16)
+        self.exstyle = int(fields["exstyle"], 16)
+
+    def __repr__(self):
+        return f"Window({self.hwnd:#x} {self.cls!r} {self.text!r} visible={self.visible} rect={self.rect})"
+
+
+def probe(*args, timeout=30):
+    r = wine([PROBE_EXE] + [str(a) for a in args], timeout=timeout)
+    lines = r.stdout.decode("ascii", "replace").splitlines()
+    return r.returncode, [Window(l) for l in lines if l.startswith("hwnd=")], lines
+
+
+def find_windows(cls, title=None):
+    args = ["find", cp932_hex(cls)] + ([cp932_hex(title)] if title is not None else [])
+    return probe(*args)[1]
+
+
+def wait_window(cls, title=None, ms=10000):
+    args = ["wait", ms, cp932_hex(cls)] + ([cp932_hex(title)] if title is not None else [])
+    rc, wins, _ = probe(*args, timeout=ms / 1000 + 30)
+    return wins[0] if rc == 0 and wins else None
+
+
+def send(hwnd, msg, wparam=0, lparam=0):
+    rc, _, lines = probe("send", hex(hwnd), msg, wparam, lparam)
+    return rc == 0
+
+
+def post(hwnd, msg, wparam=0, lparam=0):
+    return probe("post", hex(hwnd), msg, wparam, lparam)[0] == 0
+
+
+def children(hwnd):
+    return probe("children", hex(hwnd))[1]
+
+
+def reg_delete(key):
+    wine(["reg", "delete", key, "/f"])
+
+
+def reg_add_dword(key, name, value):
+    wine(["reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f"], check=True)
+
+
+def reg_add_string(key, name, value):
+    wine(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"], check=True)
+
+
+def reg_query(key, name):
+    """The value's type and data as `wine reg query` shows them, or None."""
+    r = wine(["reg", "query", key, "/v", name])
+    if r.returncode != 0:
+        return None
+    for line in r.stdout.decode("cp932", "replace").splitlines():
+        parts = line.split(None, 2)
+        if len(parts) >= 2 and parts[0] == name:
+            return parts[1], (parts[2] if len(parts) > 2 else "")
+    return None
+
+
+SETTINGS_KEY = r"HKCU\Software\Ternvale\Velocara"
+
+
+class VlcrInstance:
+    """A copy of vlcr.exe in a folder of its own, started under Wine."""
+
+    def __init__(self, launch_ini=None):
+        self.dir = tempfile.mkdtemp(prefix="vlcr-e2e-")
+        self.exe = os.path.join(self.dir, "vlcr.exe")
+        shutil.copy(VLCR_EXE, self.exe)
+        if launch_ini is not None:
+            self.write_launch_ini(launch_ini)
+        self.proc = None
+
+    @property
+    def launch_ini(self):
+        return os.path.join(self.dir, "Launch.ini")
+
+    def write_launch_ini(self, text_or_bytes):
+        data = text_or_bytes if isinstance(text_or_bytes, bytes) else text_or_bytes.encode("cp932")
+        with open(self.launch_ini, "wb") as f:
+            f.write(data)
+
+    def read_launch_ini(self):
+        with open(self.launch_ini, "rb") as f:
+            return f.read()
+
+    def start(self):
+        self.proc = subprocess.Popen([WINE_RUN, self.exe], cwd=self.dir,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     start_new_session=True)
+        return self
+
+    def main_window(self, ms=10000):
+        """The hidden main window, once start-up has made it."""
+        end = time.monotonic() + ms / 1000
+        while time.monotonic() < end:
+            wins = find_windows(MAIN_CLASS, APP_TITLE)
+            if wins:
+                return wins[0]
+            if self.proc.poll() is not None:
+                return None
+            time.sleep(0.05)
+        return None
+
+    def wait_exit(self, seconds):
+        try:
+            return self.proc.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def alive(self):
+        return self.proc is not None and self.proc.poll() is None
+
+    def stop(self):
+        if self.alive():
+            try:
+                os.killpg(self.proc.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.proc.wait(timeout=10)
+        # A Windows process whose wine loader died may linger in the server.
+        for w in find_windows(MAIN_CLASS, APP_TITLE):
+            subprocess.run(["kill", "-9", str(w.pid)], capture_output=True)
+
+    def cleanup(self):
+        self.stop()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def kill_stray_instances():
+    """Ends any vlcr.exe left over from an earlier test."""
+    subprocess.run(["pkill", "-9", "-f", r"vlcr-e2e-.*vlcr\.exe"], capture_output=True)
+    end = time.monotonic() + 5
+    while find_windows(MAIN_CLASS, APP_TITLE) and time.monotonic() < end:
+        time.sleep(0.1)
+
+
+class VlcrTestCase(unittest.TestCase):
+    """Each test starts from a clean registry and no running instance."""
+
+    def setUp(self):
+        kill_stray_instances()
+        reg_delete(r"HKCU\Software\Ternvale")
+        self.instances = []
+
+    def tearDown(self):
+        for inst in self.instances:
+            inst.cleanup()
+        reg_delete(r"HKCU\Software\Ternvale")
+
+    def instance(self, launch_ini=None):
+        inst = VlcrInstance(launch_ini)
+        self.instances.append(inst)
+        return inst
+
+    def settle(self, inst):
+        """Waits for start-up to finish: the main window exists and is hidden."""
+        main = inst.main_window()
+        self.assertIsNotNone(main, "vlcr.exe made no main window")
+        return main
+
+
+def launch_ini(items, dbl=""):
+    lines = ["VELOCARA_LAUNCHLIST_2", dbl]
+    for target, name, cmdline, shortcut, directory in items:
+        lines += [target, name, cmdline, shortcut, directory]
+    return "".join(l + "\r\n" for l in lines)

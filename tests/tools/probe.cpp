@@ -1,0 +1,157 @@
+// vlcr-probe: looks at and pokes the windows of a running program, for the
+// end-to-end tests. Texts are printed as hex of their ANSI bytes, so that no
+// console code page stands between the window and the test.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const std::string& s)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : s) {
+        out.push_back(digits[c >> 4]);
+        out.push_back(digits[c & 15]);
+    }
+    return out;
+}
+
+std::string Unhex(const char* s)
+{
+    std::string out;
+    for (std::size_t i = 0; s[i] && s[i + 1]; i += 2)
+        out.push_back(static_cast<char>(std::strtoul(std::string(s + i, 2).c_str(), nullptr, 16)));
+    return out;
+}
+
+HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoull(s, nullptr, 0))); }
+std::uintptr_t Num(const char* s) { return static_cast<std::uintptr_t>(std::strtoll(s, nullptr, 0)); }
+
+std::string WindowText(HWND hwnd)
+{
+    char buffer[4096] = {};
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                        &got);
+    return std::string(buffer);
+}
+
+std::string ClassOf(HWND hwnd)
+{
+    char buffer[256] = {};
+    GetClassNameA(hwnd, buffer, sizeof buffer);
+    return buffer;
+}
+
+void Describe(HWND hwnd)
+{
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    std::printf("hwnd=%#llx class=%s text=%s visible=%d rect=%ld,%ld,%ld,%ld owner=%#llx pid=%lu style=%#lx exstyle=%#lx\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), Hex(ClassOf(hwnd)).c_str(),
+                Hex(WindowText(hwnd)).c_str(), IsWindowVisible(hwnd) ? 1 : 0, r.left, r.top, r.right, r.bottom,
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetWindow(hwnd, GW_OWNER))),
+                pid, static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+}
+
+// Top-level windows with the class (and the title when given), visible or not.
+std::vector<HWND> FindAll(const std::string& cls, const std::string* title)
+{
+    std::vector<HWND> found;
+    HWND h = nullptr;
+    while ((h = FindWindowExA(nullptr, h, cls.c_str(), title ? title->c_str() : nullptr)) != nullptr)
+        found.push_back(h);
+    return found;
+}
+
+int Usage()
+{
+    std::fputs("usage: probe find CLASSHEX [TITLEHEX] | wait MS CLASSHEX [TITLEHEX] | gone MS HWND |\n"
+               "       describe HWND | children HWND | send HWND MSG W L | post HWND MSG W L |\n"
+               "       postthread HWND MSG W L | command HWND ID\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const std::string cmd = argv[1];
+    if (cmd == "find" && argc >= 3) {
+        const std::string title = argc >= 4 ? Unhex(argv[3]) : std::string();
+        const auto all = FindAll(Unhex(argv[2]), argc >= 4 ? &title : nullptr);
+        for (HWND h : all)
+            Describe(h);
+        return all.empty() ? 1 : 0;
+    }
+    if (cmd == "wait" && argc >= 4) {
+        const DWORD limit = static_cast<DWORD>(Num(argv[2]));
+        const std::string title = argc >= 5 ? Unhex(argv[4]) : std::string();
+        const DWORD start = GetTickCount();
+        do {
+            const auto all = FindAll(Unhex(argv[3]), argc >= 5 ? &title : nullptr);
+            for (HWND h : all)
+                if (IsWindowVisible(h)) {
+                    Describe(h);
+                    return 0;
+                }
+            Sleep(20);
+        } while (GetTickCount() - start < limit);
+        return 1;
+    }
+    if (cmd == "gone" && argc >= 4) {  // waits until the window is hidden or destroyed
+        const DWORD limit = static_cast<DWORD>(Num(argv[2]));
+        const HWND h = ParseHwnd(argv[3]);
+        const DWORD start = GetTickCount();
+        do {
+            if (!IsWindow(h) || !IsWindowVisible(h))
+                return 0;
+            Sleep(20);
+        } while (GetTickCount() - start < limit);
+        return 1;
+    }
+    if (cmd == "describe" && argc >= 3) {
+        const HWND h = ParseHwnd(argv[2]);
+        if (!IsWindow(h))
+            return 1;
+        Describe(h);
+        return 0;
+    }
+    if (cmd == "children" && argc >= 3) {
+        for (HWND c = GetWindow(ParseHwnd(argv[2]), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            Describe(c);
+        return 0;
+    }
+    if ((cmd == "send" || cmd == "post" || cmd == "postthread") && argc >= 6) {
+        const HWND h = ParseHwnd(argv[2]);
+        const UINT msg = static_cast<UINT>(Num(argv[3]));
+        const auto w = static_cast<WPARAM>(Num(argv[4]));
+        const auto l = static_cast<LPARAM>(Num(argv[5]));
+        if (cmd == "send") {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutA(h, msg, w, l, SMTO_NORMAL, 5000, &result))
+                return 1;
+            std::printf("result=%lld\n", static_cast<long long>(result));
+            return 0;
+        }
+        if (cmd == "post")
+            return PostMessageA(h, msg, w, l) ? 0 : 1;
+        return PostThreadMessageA(GetWindowThreadProcessId(h, nullptr), msg, w, l) ? 0 : 1;
+    }
+    if (cmd == "command" && argc >= 4) {  // presses a dialog's button by its identifier
+        const HWND h = ParseHwnd(argv[2]);
+        return PostMessageA(h, WM_COMMAND, MAKEWPARAM(Num(argv[3]), BN_CLICKED), 0) ? 0 : 1;
+    }
+    return Usage();
+}

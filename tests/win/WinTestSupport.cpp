@@ -1,0 +1,189 @@
+#include "tests/win/WinTestSupport.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "platform/Dialogs.h"
+
+namespace {
+std::vector<RecordedBox> g_boxes;
+int g_answer = IDOK;
+MessageBoxFunction g_previous = nullptr;
+
+int RecordBox(HWND owner, const char* text, const char* caption, UINT style)
+{
+    g_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+    return g_answer;
+}
+
+void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string full = dir + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + "\\");
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(dir.c_str());
+}
+}  // namespace
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH + 1];
+    GetTempPathA(sizeof base, base);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::string(base) + "vlcrtest-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(path_.c_str(), nullptr))
+            break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create " + path_);
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!f)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    if (!f)
+        throw std::runtime_error("cannot read " + path);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+MessageBoxRecorder::MessageBoxRecorder(int answer)
+{
+    g_boxes.clear();
+    g_answer = answer;
+    g_previous = ShowMessageBox;
+    ShowMessageBox = RecordBox;
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { ShowMessageBox = g_previous; }
+
+const std::vector<RecordedBox>& MessageBoxRecorder::boxes() const { return g_boxes; }
+
+void DeleteUserKey(const char* subKey)
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, subKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, subKey);
+}
+
+namespace {
+HKEY CreateUserKey(const char* subKey)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error(std::string("cannot create key ") + subKey);
+    return key;
+}
+
+bool QueryUserValue(const char* subKey, const char* name, DWORD* type, std::string* data)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
+    if (rc == ERROR_SUCCESS && data) {
+        data->resize(size);
+        rc = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(data->data()), &size);
+        data->resize(size);
+    }
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+}  // namespace
+
+void SetUserDword(const char* subKey, const char* name, DWORD value)
+{
+    HKEY key = CreateUserKey(subKey);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+void SetUserString(const char* subKey, const char* name, const std::string& value)
+{
+    HKEY key = CreateUserKey(subKey);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+bool UserValueExists(const char* subKey, const char* name) { return QueryUserValue(subKey, name, nullptr, nullptr); }
+
+DWORD UserValueType(const char* subKey, const char* name)
+{
+    DWORD type = 0;
+    return QueryUserValue(subKey, name, &type, nullptr) ? type : REG_NONE;
+}
+
+DWORD GetUserDword(const char* subKey, const char* name)
+{
+    std::string data;
+    DWORD type = 0;
+    if (!QueryUserValue(subKey, name, &type, &data) || type != REG_DWORD || data.size() != 4)
+        throw std::runtime_error(std::string("no DWORD ") + name);
+    DWORD v;
+    memcpy(&v, data.data(), 4);
+    return v;
+}
+
+std::string GetUserString(const char* subKey, const char* name)
+{
+    std::string data;
+    DWORD type = 0;
+    if (!QueryUserValue(subKey, name, &type, &data) || type != REG_SZ)
+        throw std::runtime_error(std::string("no string ") + name);
+    while (!data.empty() && data.back() == '\0')
+        data.pop_back();
+    return data;
+}
+
+bool UserKeyExists(const char* subKey)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void PumpMessages(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(1);
+    } while (GetTickCount() - start < ms);
+}

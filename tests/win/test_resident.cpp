@@ -1,0 +1,198 @@
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include "core/LaunchFile.h"
+#include "core/LaunchList.h"
+#include "core/Resident.h"
+#include "core/Settings.h"
+#include "platform/Dialogs.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace {
+// The main window of the process under test, made once.
+HWND TestMainWindow()
+{
+    static HWND hwnd = [] {
+        ProgramInstance = GetModuleHandleA(nullptr);
+        RegisterMainWindowClass(ProgramInstance);
+        return CreateMainWindow(ProgramInstance);
+    }();
+    MainWindow = hwnd;
+    return hwnd;
+}
+
+struct ResidentState {
+    TempFolder dir;
+    ResidentState()
+    {
+        TestMainWindow();
+        LaunchFileDirectory = dir.path();
+        MenuShown = DialogShown = QuitFlag = false;
+        HideCountdown = 0;
+        DeleteUserKey("Software\\Ternvale");
+    }
+    ~ResidentState()
+    {
+        LaunchFileDirectory.clear();
+        FreeLaunchLists();
+        DblClickCommand.clear();
+        QuitFlag = false;
+        DeleteUserKey("Software\\Ternvale");
+    }
+};
+
+bool g_dialogShownDuringBox = false;
+int BoxNotingDialogShown(HWND, const char*, const char*, UINT)
+{
+    g_dialogShownDuringBox = DialogShown;
+    return IDOK;
+}
+}  // namespace
+
+TEST_CASE("the main window: class, title, styles")
+{
+    const HWND hwnd = TestMainWindow();
+    REQUIRE(hwnd != nullptr);
+    CHECK(FindWindowA("CLASS_VLCR", "迅 -velocara-") == hwnd);
+    char cls[64];
+    GetClassNameA(hwnd, cls, sizeof cls);
+    CHECK(std::string(cls) == "CLASS_VLCR");
+    CHECK((GetWindowLongA(hwnd, GWL_STYLE) & WS_POPUP) != 0);
+    CHECK((GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0);
+    CHECK(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND) == 15);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    CHECK(r.right - r.left == 0);
+    CHECK(r.bottom - r.top == 0);
+}
+
+TEST_CASE("the quit request sent to the main window")
+{
+    ResidentState state;
+    CreateLaunchLists();
+    AddLaunchItem();
+    SendMessageA(MainWindow, WM_QUIT, 0, 0);
+    CHECK(QuitFlag);
+    CHECK_FALSE(LaunchListsPresent());
+    // Its WM_DESTROY posted a WM_QUIT to the thread, which is just a message.
+    MSG msg;
+    CHECK(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    CHECK(IsWindow(MainWindow));  // the windows are not destroyed one by one
+}
+
+TEST_CASE("the message loop ends on QuitFlag only, not on a WM_QUIT from the queue")
+{
+    ResidentState state;
+    static bool timerRan = false;
+    timerRan = false;
+    PostQuitMessage(0);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        timerRan = true;
+        QuitFlag = true;
+    });
+    RunMessageLoop();
+    KillTimer(nullptr, timer);
+    CHECK(timerRan);
+    MSG msg;
+    CHECK_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // it was taken
+}
+
+TEST_CASE("the main window's deactivation resets the countdown unless busy")
+{
+    ResidentState state;
+    HideCountdown = 31;
+    SendMessageA(MainWindow, WM_ACTIVATEAPP, 0x100, 0);  // only the low byte counts
+    CHECK(HideCountdown == 0);
+    HideCountdown = 31;
+    SendMessageA(MainWindow, WM_ACTIVATEAPP, 1, 0);
+    CHECK(HideCountdown == 31);
+    DialogShown = true;
+    SendMessageA(MainWindow, WM_ACTIVATEAPP, 0, 0);
+    CHECK(HideCountdown == 31);
+}
+
+TEST_CASE("the timer tick hides the main window after 30 ticks")
+{
+    ResidentState state;
+    Settings.DoubleKeyedPopup = false;
+    ShowWindow(MainWindow, SW_SHOWNOACTIVATE);
+    HideCountdown = 0;
+    for (int i = 0; i < 30; ++i)
+        TimerTick(nullptr, WM_TIMER, 0, 0);
+    CHECK(HideCountdown == 30);
+    CHECK(IsWindowVisible(MainWindow));
+    TimerTick(nullptr, WM_TIMER, 0, 0);
+    CHECK(HideCountdown == 31);
+    CHECK_FALSE(IsWindowVisible(MainWindow));
+    DefaultSettings();
+}
+
+TEST_CASE("first run: the welcome box, owned by the main window, with DialogShown set")
+{
+    ResidentState state;
+    {
+        MessageBoxRecorder boxes;
+        ShowFirstRun();
+        REQUIRE(boxes.boxes().size() == 1);
+        const RecordedBox& b = boxes.boxes()[0];
+        CHECK(b.owner == MainWindow);
+        CHECK(b.text == "ダウンロードありがとうございます。\r\nランチメニューの登録を行ってください。");
+        CHECK(b.caption == "迅 -velocara-");
+        CHECK(b.style == 0x40);
+    }
+    CHECK_FALSE(DialogShown);
+    MessageBoxRecorder restore;
+    ShowMessageBox = BoxNotingDialogShown;
+    g_dialogShownDuringBox = false;
+    ShowFirstRun();
+    CHECK(g_dialogShownDuringBox);
+}
+
+TEST_CASE("start-up reads the settings and the list, and takes an empty list for a first run")
+{
+    ResidentState state;
+    SUBCASE("no Launch.ini: first run")
+    {
+        MessageBoxRecorder boxes;
+        InitResident();
+        REQUIRE(boxes.boxes().size() == 1);
+        CHECK(boxes.boxes()[0].text.rfind("ダウンロード", 0) == 0);
+        CHECK(HideCountdown == 0);
+        CHECK(LaunchListsPresent());
+    }
+    SUBCASE("a list: no first run; memory-saving mode frees the lists")
+    {
+        WriteBytes(state.dir.file("Launch.ini"), "VELOCARA_LAUNCHLIST_2\r\n\r\nT\r\nN\r\n\r\n\r\n\r\n");
+        SetUserDword("Software\\Ternvale\\Velocara", "DoubleKeyedPopup", 1);
+        SetUserDword("Software\\Ternvale\\Velocara", "PopupKey", 162);
+        SetUserDword("Software\\Ternvale\\Velocara", "ReloadItems", 1);
+        MessageBoxRecorder boxes;
+        InitResident();
+        CHECK(boxes.boxes().empty());
+        CHECK(Settings.ReloadItems);
+        CHECK_FALSE(LaunchListsPresent());
+    }
+    SUBCASE("an unreadable Launch.ini is reported and is not a first run")
+    {
+        CreateDirectoryA(state.dir.file("Launch.ini").c_str(), nullptr);
+        MessageBoxRecorder boxes;
+        InitResident();
+        REQUIRE(boxes.boxes().size() == 1);
+        CHECK(boxes.boxes()[0].text.find("を開けません") != std::string::npos);
+        RemoveDirectoryA(state.dir.file("Launch.ini").c_str());
+    }
+    SUBCASE("a damaged settings key is reported and the defaults are used")
+    {
+        WriteBytes(state.dir.file("Launch.ini"), "VELOCARA_LAUNCHLIST_2\r\n\r\nT\r\nN\r\n\r\n\r\n\r\n");
+        SetUserDword("Software\\Ternvale\\Velocara", "DoubleKeyedPopup", 0);
+        Settings.PopupKey = 5;
+        MessageBoxRecorder boxes;
+        InitResident();
+        REQUIRE(boxes.boxes().size() == 1);
+        CHECK(boxes.boxes()[0].text == "'PopupKey' の取得に失敗しました");
+        CHECK(Settings.DoubleKeyedPopup);
+        CHECK(Settings.PopupKey == 162);
+        CHECK(LaunchItemCount() == 1);
+    }
+    DefaultSettings();
+}
