@@ -1,0 +1,26 @@
+// Window-manager helpers and the two-colour gradient fill.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "platform/GradientBands.h"
+
+// Paints span + 1 one-pixel bands from the rectangle's first edge to its
+// exclusive last edge inclusive (horizontal: columns, otherwise rows). A
+// reversed rectangle paints nothing. The DC's selected objects are left alone.
+void FillGradient(HDC dc, bool horizontal, const RECT& rect, Colour startColour, Colour endColour);
+
+// One icon of a file (index 0 is the first), large or small; the caller
+// destroys it. Null when the file has no such icon.
+HICON ExtractFileIcon(const std::string& fileName, int index, bool large);
+
+// The user's temporary folder, always ending in a backslash.
+std::string GetTempDirectory();
+
+// The taskbar's screen rectangle; all zero when there is no taskbar window.
+RECT GetTaskbarRect();
+
+// Brings one of the program's windows to the foreground even where the
+// foreground lock would refuse it; the lock timeout is restored afterwards.
+void ForceForegroundWindow(HWND target);
