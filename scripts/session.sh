@@ -41,7 +41,7 @@ vlcr_start_wine() {
         timeout 30 wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1 || true
     fi
     # A persistent server keeps every later start warm.
-    wineserver -p 2>/dev/null || true
+    wineserver -p >/dev/null 2>&1 || true
     timeout 60 wine cmd /c exit >/dev/null 2>&1 || true
 }
 

@@ -1,0 +1,23 @@
+// A tiny benchmark registry: each benchmark prints its own figures.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Benchmark {
+    const char* name;
+    void (*run)();
+};
+std::vector<Benchmark>& Benchmarks();
+struct RegisterBenchmark {
+    RegisterBenchmark(const char* name, void (*run)()) { Benchmarks().push_back({name, run}); }
+};
+#define VLCR_BENCHMARK(name, fn) static RegisterBenchmark bench_reg_##fn(name, fn)
+
+// Wall time of `body` in milliseconds, the best of `repeats` runs.
+double BestMilliseconds(int repeats, const std::function<void()>& body);
+// The median of `repeats` runs.
+double MedianMilliseconds(int repeats, const std::function<void()>& body);
+std::string BenchTempFolder();  // fresh, ends in a backslash
