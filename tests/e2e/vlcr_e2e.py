@@ -28,8 +28,31 @@ def unhex(text):
     return bytes.fromhex(text).decode("cp932")
 
 
+class Completed:
+    def __init__(self, returncode, stdout):
+        self.returncode = returncode
+        self.stdout = stdout
+
+
 def wine(args, timeout=30, check=False):
-    return subprocess.run([WINE_RUN] + list(args), capture_output=True, timeout=timeout, check=check)
+    """Runs a Windows program to its end. Its output goes through a file, not a
+    pipe: a Wine service that the program starts may inherit a pipe and hold
+    it open for ever."""
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.Popen([WINE_RUN] + [str(a) for a in args], stdout=out,
+                                stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                                start_new_session=True)
+        try:
+            rc = proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait(timeout=10)
+            raise
+        out.seek(0)
+        result = Completed(rc, out.read())
+    if check and rc != 0:
+        raise subprocess.CalledProcessError(rc, args)
+    return result
 
 
 def win_path(unix_path):
