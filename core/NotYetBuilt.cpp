@@ -15,9 +15,6 @@ bool IconStripSaving = false;
 
 void ShowSplash() {}
 void HideSplash(bool) {}
-void AddTrayIcon() {}
-void DeleteTrayIcon() {}
-void WatchDoubleKey() {}
 void CreateCommandWindow() {}
 void ShowCommandMenu(bool) {}
 void ReleaseLaunchData() {}

@@ -136,6 +136,9 @@ void RunMessageLoop()
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
+    // A restarted shell has forgotten the icon: give it again.
+    if (message == TaskbarCreatedMessage() && message != 0)
+        AddTrayIcon();
     switch (message) {
     case WM_DESTROY:
         OnDestroy();

@@ -2,9 +2,21 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
+inline constexpr UINT kTrayIconId = 1;
+
+// Filled once by AddTrayIcon and used unchanged to delete the icon. Its size
+// is the platform's first-version layout (88 bytes in 32-bit Windows, 104 in
+// 64-bit, where the handles are wider).
+extern NOTIFYICONDATAA TrayIconData;
+
 void AddTrayIcon();
 void DeleteTrayIcon();
 // Right-button up shows the menu unless a busy flag is set; a left double
 // click runs the double-click command whatever the flags say.
 void TrayCallback(WPARAM wParam, LPARAM lParam);
 void RunDblClickCommand();
+
+// The shell broadcasts this when the taskbar is made anew (a shell restart).
+UINT TaskbarCreatedMessage();
