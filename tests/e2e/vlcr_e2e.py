@@ -3,6 +3,7 @@ X server's keyboard and mouse through xdotool, and the probe tool to look at
 its windows. Every wait is bounded."""
 
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -240,3 +241,58 @@ def launch_ini(items, dbl=""):
     for target, name, cmdline, shortcut, directory in items:
         lines += [target, name, cmdline, shortcut, directory]
     return "".join(l + "\r\n" for l in lines)
+
+
+def xdotool(*args, timeout=20):
+    return subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
+                          timeout=timeout)
+
+
+def x_window_rect(title):
+    """Absolute (x, y, width, height) of the first X window with this title, or None."""
+    r = xdotool("search", "--name", title)
+    ids = r.stdout.split()
+    if not ids:
+        return None
+    info = subprocess.run(["xwininfo", "-id", ids[0]], capture_output=True, text=True, timeout=20).stdout
+    def field(name):
+        for line in info.splitlines():
+            if line.strip().startswith(name):
+                return int(line.split(":")[1])
+        raise ValueError(name)
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+
+
+def wait_for(predicate, seconds, step=0.05):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+def tray_icon_point(seconds=10):
+    """Screen point of the first icon in Wine's stand-alone tray window."""
+    rect = wait_for(lambda: x_window_rect("Wine System Tray"), seconds)
+    if rect is None:
+        return None
+    x, y, w, h = rect
+    return (x + 10, y + h // 2)
+
+
+def screenshot(path):
+    subprocess.run(["import", "-window", "root", path], check=True, timeout=30)
+    return path
+
+
+def pixel(path, x, y):
+    """(r, g, b) of one pixel of a PNG, read with ImageMagick."""
+    out = subprocess.run(["/usr/bin/convert", path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                         capture_output=True, text=True, check=True, timeout=30).stdout
+    m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    return tuple(int(v) for v in m.groups())
+
+
+RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
