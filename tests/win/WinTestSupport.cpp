@@ -4,6 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "core/Resident.h"
 #include "platform/Dialogs.h"
 
 namespace {
@@ -186,4 +187,15 @@ void PumpMessages(DWORD ms)
         }
         Sleep(1);
     } while (GetTickCount() - start < ms);
+}
+
+HWND TestMainWindow()
+{
+    static HWND hwnd = [] {
+        ProgramInstance = GetModuleHandleA(nullptr);
+        RegisterMainWindowClass(ProgramInstance);
+        return CreateMainWindow(ProgramInstance);
+    }();
+    MainWindow = hwnd;
+    return hwnd;
 }

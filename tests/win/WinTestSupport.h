@@ -48,5 +48,9 @@ DWORD GetUserDword(const char* subKey, const char* name);
 std::string GetUserString(const char* subKey, const char* name);
 bool UserKeyExists(const char* subKey);
 
+// The test process's one main window of class CLASS_VLCR, made on first use
+// and set as MainWindow.
+HWND TestMainWindow();
+
 // Handles the thread's pending messages, for at most `ms` milliseconds.
 void PumpMessages(DWORD ms);

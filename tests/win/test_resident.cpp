@@ -9,18 +9,6 @@
 #include "tests/win/WinTestSupport.h"
 
 namespace {
-// The main window of the process under test, made once.
-HWND TestMainWindow()
-{
-    static HWND hwnd = [] {
-        ProgramInstance = GetModuleHandleA(nullptr);
-        RegisterMainWindowClass(ProgramInstance);
-        return CreateMainWindow(ProgramInstance);
-    }();
-    MainWindow = hwnd;
-    return hwnd;
-}
-
 struct ResidentState {
     TempFolder dir;
     ResidentState()

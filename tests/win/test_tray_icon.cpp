@@ -12,17 +12,6 @@
 #include "tests/win/WinTestSupport.h"
 
 namespace {
-HWND TrayTestWindow()
-{
-    static HWND hwnd = [] {
-        ProgramInstance = GetModuleHandleA(nullptr);
-        RegisterMainWindowClass(ProgramInstance);
-        return CreateMainWindow(ProgramInstance);
-    }();
-    MainWindow = hwnd;
-    return hwnd;
-}
-
 // Whether the shell holds our icon: modifying an icon it does not know fails.
 bool IconPresent()
 {
@@ -48,7 +37,7 @@ bool WaitForFile(const std::string& path, DWORD ms)
 
 TEST_CASE("the icon record: first-version layout, callback 1074, the program's tip")
 {
-    TrayTestWindow();
+    TestMainWindow();
     AddTrayIcon();
     CHECK(TrayIconData.cbSize == NOTIFYICONDATAA_V1_SIZE);
     CHECK(TrayIconData.cbSize == offsetof(NOTIFYICONDATAA, szTip) + 64);
@@ -71,7 +60,7 @@ TEST_CASE("the icon record: first-version layout, callback 1074, the program's t
 
 TEST_CASE("a re-created taskbar gets the icon again")
 {
-    const HWND hwnd = TrayTestWindow();
+    const HWND hwnd = TestMainWindow();
     AddTrayIcon();
     DeleteTrayIcon();  // the restarted shell knows nothing of it
     REQUIRE_FALSE(IconPresent());
@@ -85,7 +74,7 @@ TEST_CASE("a re-created taskbar gets the icon again")
 
 TEST_CASE("a left double click runs the double-click command, busy or not")
 {
-    const HWND hwnd = TrayTestWindow();
+    const HWND hwnd = TestMainWindow();
     DeleteFileA(RecorderLog().c_str());
     DblClickCommand = "\"" + RecorderExe() + "\" --from-tray 2";
     DialogShown = true;
