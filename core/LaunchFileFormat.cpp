@@ -1,5 +1,7 @@
 #include "core/LaunchList.h"
 
+#include <utility>
+
 std::vector<std::string> SplitLaunchLines(std::string_view text)
 {
     const std::size_t nul = text.find('\0');
@@ -23,7 +25,7 @@ std::vector<std::string> SplitLaunchLines(std::string_view text)
 
 ParsedLaunchFile ParseLaunchFile(std::string_view text, LeadBytePredicate isLead)
 {
-    const std::vector<std::string> lines = SplitLaunchLines(text);
+    std::vector<std::string> lines = SplitLaunchLines(text);
     ParsedLaunchFile parsed;
     if (lines.empty())
         return parsed;
@@ -36,29 +38,29 @@ ParsedLaunchFile ParseLaunchFile(std::string_view text, LeadBytePredicate isLead
         return parsed;
 
     parsed.HasLines = true;
-    parsed.DblClickCommand = lines[first];
+    parsed.DblClickCommand = std::move(lines[first]);
     const std::size_t records = (lines.size() - 1 - first) / recordSize;
     parsed.Items.reserve(records);
     for (std::size_t i = 0; i < records; ++i) {
         const std::size_t e = i * recordSize + first + 1;
         LaunchItem item;
-        item.Target = lines[e];
-        item.Name = lines[e + 1].empty() ? DerivedName(lines[e], isLead) : lines[e + 1];
-        item.CmdLine = lines[e + 2];
-        item.ShortCut = lines[e + 3].empty() ? NoShortCut : lines[e + 3];
-        item.Directory = versioned ? lines[e + 4] : std::string();
+        item.Name = lines[e + 1].empty() ? DerivedName(lines[e], isLead) : std::move(lines[e + 1]);
+        item.Target = std::move(lines[e]);
+        item.CmdLine = std::move(lines[e + 2]);
+        item.ShortCut = lines[e + 3].empty() ? NoShortCut : std::move(lines[e + 3]);
+        item.Directory = versioned ? std::move(lines[e + 4]) : std::string();
         parsed.Items.push_back(std::move(item));
     }
     return parsed;
 }
 
-void ApplyLaunchFile(const ParsedLaunchFile& parsed, LaunchList& list, std::string& dblClickCommand)
+void ApplyLaunchFile(ParsedLaunchFile parsed, LaunchList& list, std::string& dblClickCommand)
 {
     list.Clear();
     if (parsed.HasLines)
-        dblClickCommand = parsed.DblClickCommand;
-    for (const LaunchItem& item : parsed.Items)
-        list.Append(item);
+        dblClickCommand = std::move(parsed.DblClickCommand);
+    for (LaunchItem& item : parsed.Items)
+        list.Append(std::move(item));
 }
 
 std::string FormatLaunchFile(const LaunchList& list, std::string_view dblClickCommand)

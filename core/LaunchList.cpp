@@ -27,13 +27,13 @@ int LaunchList::Add()
     return index;
 }
 
-void LaunchList::Append(const LaunchItem& item)
+void LaunchList::Append(LaunchItem item)
 {
-    TargetList.push_back(item.Target);
-    NameList.push_back(item.Name);
-    CmdLineList.push_back(item.CmdLine);
-    ShortCutList.push_back(item.ShortCut);
-    DirectoryList.push_back(item.Directory);
+    TargetList.push_back(std::move(item.Target));
+    NameList.push_back(std::move(item.Name));
+    CmdLineList.push_back(std::move(item.CmdLine));
+    ShortCutList.push_back(std::move(item.ShortCut));
+    DirectoryList.push_back(std::move(item.Directory));
 }
 
 namespace {

@@ -28,7 +28,7 @@ public:
     LaunchItem Item(int i) const;
     void Clear();
     int Add();
-    void Append(const LaunchItem& item);
+    void Append(LaunchItem item);
     void Delete(int index);
     void Set(int index, std::string target, std::string name, std::string cmdLine,
              std::string directory, std::string shortCut);
@@ -65,4 +65,4 @@ ParsedLaunchFile ParseLaunchFile(std::string_view text, LeadBytePredicate isLead
 std::string FormatLaunchFile(const LaunchList& list, std::string_view dblClickCommand);
 // Fills `list` (cleared first) and `dblClickCommand` as loading does; the
 // command keeps its value when the text has no line at all.
-void ApplyLaunchFile(const ParsedLaunchFile& parsed, LaunchList& list, std::string& dblClickCommand);
+void ApplyLaunchFile(ParsedLaunchFile parsed, LaunchList& list, std::string& dblClickCommand);

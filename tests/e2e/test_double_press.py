@@ -1,0 +1,81 @@
+"""The double press of left Ctrl, seen by the real vlcr.exe while another Wine
+program has the focus, pops the launch menu up; near misses do not."""
+
+import os
+import subprocess
+import signal
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from vlcr_e2e import (MAIN_CLASS, APP_TITLE, VlcrTestCase, WINE_RUN, find_windows, launch_ini,
+                      probe, send, wait_for, xdotool)
+
+LAUNCH_CLASS = "CLASS_LAUNCH"
+ITEMS = launch_ini([(r"C:\windows\notepad.exe", "メモ帳", "", "M", ""),
+                    (r"C:\windows", "ウィンドウズ", "", "W", "")])
+
+
+def tap(key, hold=0.06, after=0.06):
+    # Held for a few 10 ms ticks: a shorter tap may show only the "pressed since" bit.
+    xdotool("keydown", key)
+    time.sleep(hold)
+    xdotool("keyup", key)
+    time.sleep(after)
+
+
+def menu_visible():
+    return any(w.visible for w in find_windows(LAUNCH_CLASS, APP_TITLE))
+
+
+class DoublePress(VlcrTestCase):
+    def setUp(self):
+        super().setUp()
+        self.inst = self.instance(ITEMS).start()
+        self.main = self.settle(self.inst)
+        # Another Wine program with the X focus, as on a desktop.
+        self.notepad = subprocess.Popen([WINE_RUN, "notepad"], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, start_new_session=True)
+        self.assertTrue(wait_for(lambda: xdotool("search", "--onlyvisible", "--class", "notepad.exe").stdout.strip(), 20),
+                        "notepad did not appear")
+        wid = xdotool("search", "--onlyvisible", "--class", "notepad.exe").stdout.split()[0]
+        xdotool("windowactivate", "--sync", wid)
+        time.sleep(0.5)
+        self.assertFalse(menu_visible())
+
+    def tearDown(self):
+        try:
+            os.killpg(self.notepad.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.notepad.wait(timeout=10)
+        super().tearDown()
+
+    def test_double_press_of_left_ctrl_shows_the_menu(self):
+        tap("Control_L")
+        tap("Control_L")
+        self.assertTrue(wait_for(menu_visible, 5), "no menu after a double press")
+
+    def test_press_release_pause_press_does_not(self):
+        tap("Control_L", after=1.0)  # longer than the double-click time
+        tap("Control_L")
+        time.sleep(1.0)
+        self.assertFalse(menu_visible())
+        # ...but that press began a new sequence: one more quick press completes it.
+        tap("Control_L")
+        self.assertTrue(wait_for(menu_visible, 5))
+
+    def test_ctrl_c_twice_does_not(self):
+        for _ in range(2):
+            xdotool("keydown", "Control_L")
+            time.sleep(0.05)
+            tap("c", hold=0.08, after=0.05)  # C released before Ctrl
+            xdotool("keyup", "Control_L")
+            time.sleep(0.06)
+        time.sleep(1.0)
+        self.assertFalse(menu_visible())
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
