@@ -266,6 +266,20 @@ BitmapPixels ReadBitmapPixels(HBITMAP bitmap)
     return out;
 }
 
+std::pair<int, int> IconSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    BITMAP bm{};
+    GetObjectA(info.hbmMask, sizeof bm, &bm);
+    const int height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {bm.bmWidth, height};
+}
+
 std::string BuiltProgramPath(const std::string& relative)
 {
     char exe[MAX_PATH] = {};

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A fresh folder under the temporary directory, removed with its files.
@@ -87,6 +88,9 @@ struct BitmapPixels {
     bool operator==(const BitmapPixels&) const = default;
 };
 BitmapPixels ReadBitmapPixels(HBITMAP bitmap);
+
+// An icon's width and height in pixels; 0, 0 for no icon.
+std::pair<int, int> IconSize(HICON icon);
 
 // A copy of a program built beside the test program (tools/...), found from
 // the test executable's own folder.

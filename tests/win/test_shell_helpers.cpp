@@ -74,32 +74,26 @@ std::string PathOf(PCIDLIST_ABSOLUTE item)
 
 std::string WithoutSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
 
-std::pair<int, int> IconSize(HICON icon)
+// A drop handle as a file manager hands one over: wide names, as the desktop's
+// own file manager sends them, or ANSI ones.
+HGLOBAL MakeDrop(const std::vector<std::string>& names, bool wide)
 {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return {0, 0};
-    BITMAP bm{};
-    GetObjectA(info.hbmMask, sizeof bm, &bm);
-    const int height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return {bm.bmWidth, height};
-}
-
-// A drop handle as the file manager hands one over, ANSI names.
-HGLOBAL MakeDrop(const std::vector<std::string>& names)
-{
+    std::wstring wideList;
     std::string list;
-    for (const std::string& n : names)
+    for (const std::string& n : names) {
         list += n + '\0';
+        wchar_t w[1024];
+        const int len = MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, w, 1024);
+        wideList.append(w, static_cast<std::size_t>(len));
+    }
     list += '\0';
-    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    wideList += L'\0';
+    const std::size_t bytes = wide ? wideList.size() * sizeof(wchar_t) : list.size();
+    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    std::memcpy(drop + 1, list.data(), list.size());
+    drop->fWide = wide;
+    std::memcpy(drop + 1, wide ? static_cast<const void*>(wideList.data()) : list.data(), bytes);
     GlobalUnlock(h);
     return h;
 }
@@ -240,6 +234,17 @@ TEST_CASE("PathToItemIdList parses existing paths and gives null for the rest")
         CHECK(PathOf(plain.get()) == kanji);
         CHECK(PathOf(slashed.get()) == kanji);
     }
+    SUBCASE("an existing path the shell will not parse is an error, not a null")
+    {
+        // GetFileAttributesA takes forward slashes; this shell's parser does not.
+        REQUIRE(FolderExists("C:/windows"));
+        CHECK_THROWS_AS(PathToItemIdList("C:/windows"), ShellError);
+        try {
+            PathToItemIdList("C:/windows");
+        } catch (const ShellError& e) {
+            CHECK(FAILED(e.result()));
+        }
+    }
     SUBCASE("empty, a lone delimiter and missing paths give null")
     {
         CHECK_FALSE(PathToItemIdList(""));
@@ -332,11 +337,13 @@ TEST_CASE("GetDroppedFiles reads every dropped name in order, whole, and release
 {
     const std::string longName = "C:\\" + std::string(150, 'a') + "\\" + std::string(150, 'b') + ".txt";
     const std::vector<std::string> names = {"C:\\one.txt", "D:\\表\\ソフト.exe", longName};
-    HGLOBAL drop = MakeDrop(names);
-    REQUIRE(GlobalSize(drop) > 0);
-
-    CHECK(GetDroppedFiles(reinterpret_cast<WPARAM>(drop)) == names);
-    CHECK(GlobalSize(drop) == 0);  // DragFinish freed it
+    for (const bool wide : {true, false}) {
+        CAPTURE(wide);
+        HGLOBAL drop = MakeDrop(names, wide);
+        REQUIRE(GlobalSize(drop) > 0);
+        CHECK(GetDroppedFiles(reinterpret_cast<WPARAM>(drop)) == names);
+        CHECK(GlobalSize(drop) == 0);  // DragFinish freed it
+    }
 }
 
 TEST_CASE("FolderExists is true for existing folders only")
