@@ -4,6 +4,8 @@
 #include <shlguid.h>
 #include <shobjidl.h>
 
+#include <utility>
+
 #include "core/PathText.h"
 
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
@@ -143,7 +145,7 @@ std::vector<std::string> GetDroppedFiles(WPARAM dropParam)
         std::string name(length + 1, '\0');
         const UINT copied = DragQueryFileA(drop, i, name.data(), length + 1);
         name.resize(copied <= length ? copied : length);
-        names.push_back(name.substr(0, name.find('\0')));
+        names.push_back(std::move(name));
     }
     DragFinish(drop);
     return names;
