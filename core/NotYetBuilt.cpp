@@ -5,13 +5,10 @@
 #include "core/Splash.h"
 #include "core/TrayIcon.h"
 #include "dialogs/ItemListEditor.h"
-#include "menu/IconStrip.h"
 #include "menu/LaunchMenuWindow.h"
 
 HWND CommandWindow = nullptr;
 HWND PreviousForeground = nullptr;
-HBITMAP IconStrip = nullptr;
-bool IconStripSaving = false;
 
 void ShowSplash() {}
 void HideSplash(bool) {}
@@ -21,9 +18,4 @@ void ReleaseLaunchData() {}
 void CreateLaunchMenu() {}
 void ShowLaunchMenu() {}
 void ReloadLaunchMenu() {}
-HICON GetItemIcon(int) { return nullptr; }
-void BuildIconStrip() {}
-void FreeIconStrip() {}
-void SaveIconStrip() {}
-bool LoadIconStrip() { return true; }
 void RunItemListEditor() {}

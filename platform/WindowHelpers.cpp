@@ -19,7 +19,10 @@ HICON ExtractFileIcon(const std::string& fileName, int index, bool large)
 {
     HICON big = nullptr;
     HICON small = nullptr;
-    if (ExtractIconExA(fileName.c_str(), index, &big, &small, 1) == 0)
+    // A missing file answers UINT_MAX, not 0, and leaves junk in both places:
+    // only a count of icons extracted makes the handles worth anything.
+    const UINT extracted = ExtractIconExA(fileName.c_str(), index, &big, &small, 1);
+    if (extracted == 0 || extracted == UINT_MAX)
         return nullptr;
     HICON keep = large ? big : small;
     HICON drop = large ? small : big;

@@ -31,3 +31,9 @@ TEST_CASE("a one-pixel rectangle has two bands, start and nearly end")
     CHECK(GradientBandColour(0, 0xFFFFFF, 3, 1, 3) == 0);
     CHECK(GradientBandColour(0, 0xFFFFFF, 3, 1, 4) == 0xFDFDFD);
 }
+
+TEST_CASE("a run of span 0 is the start band, not an undefined cast")
+{
+    CHECK(GradientBandColour(0x00FF7030, 0x00DDE7EC, 9, 0, 9) == 0x00FE6F2F);
+    CHECK(GradientBandColour(0, 0xFFFFFF, -3, 0, -3) == 0);
+}

@@ -199,3 +199,117 @@ HWND TestMainWindow()
     MainWindow = hwnd;
     return hwnd;
 }
+
+bool GdiCountFromGetGuiResources() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) != 0; }
+
+unsigned CountGdiObjects()
+{
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return n;
+    unsigned live = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+            ++live;
+    return live;
+}
+
+PixelCanvas::PixelCanvas(int width, int height, COLORREF fill) : width_(width), height_(height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dc_ || !bitmap_)
+        throw std::runtime_error("no DIB section");
+    bits_ = static_cast<const DWORD*>(bits);
+    old_ = SelectObject(dc_, bitmap_);
+    HBRUSH brush = CreateSolidBrush(fill);
+    const RECT all{0, 0, width, height};
+    FillRect(dc_, &all, brush);
+    DeleteObject(brush);
+    GdiFlush();
+}
+
+PixelCanvas::~PixelCanvas()
+{
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+COLORREF PixelCanvas::at(int x, int y) const
+{
+    GdiFlush();
+    const DWORD bgrx = bits_[y * width_ + x];
+    return ((bgrx & 0xFF) << 16) | (bgrx & 0xFF00) | ((bgrx >> 16) & 0xFF);
+}
+
+BitmapPixels ReadBitmapPixels(HBITMAP bitmap)
+{
+    BitmapPixels out;
+    BITMAP bm{};
+    if (GetObjectA(bitmap, sizeof bm, &bm) != sizeof bm)
+        throw std::runtime_error("not a bitmap");
+    out.width = bm.bmWidth;
+    out.height = bm.bmHeight;
+    out.bitsPixel = bm.bmBitsPixel;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bm.bmWidth;
+    info.bmiHeader.biHeight = -bm.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> bits(static_cast<std::size_t>(bm.bmWidth * bm.bmHeight));
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != bm.bmHeight)
+        throw std::runtime_error("GetDIBits failed");
+    out.pixels.reserve(bits.size());
+    for (DWORD bgrx : bits)
+        out.pixels.push_back(((bgrx & 0xFF) << 16) | (bgrx & 0xFF00) | ((bgrx >> 16) & 0xFF));
+    return out;
+}
+
+std::pair<int, int> IconSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    BITMAP bm{};
+    GetObjectA(info.hbmMask, sizeof bm, &bm);
+    const int height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {bm.bmWidth, height};
+}
+
+std::string BuiltProgramPath(const std::string& relative)
+{
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir(exe);
+    dir = dir.substr(0, dir.find_last_of('\\'));      // tests\win
+    dir = dir.substr(0, dir.find_last_of('\\') + 1);  // tests\ .
+    return dir + relative;
+}
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name)
+{
+    char buffer[32768];
+    const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    had_ = n > 0 && n < sizeof buffer;
+    if (had_)
+        old_.assign(buffer, n);
+    SetEnvironmentVariableA(name, value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }

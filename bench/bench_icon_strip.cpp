@@ -1,0 +1,40 @@
+#include <cstdio>
+
+#include "bench/Bench.h"
+#include "core/LaunchList.h"
+#include "core/Settings.h"
+#include "menu/IconStrip.h"
+
+namespace {
+// Targets of the kinds a list holds: programs, folders, documents, addresses
+// and paths that no longer exist.
+const char* const kTargets[] = {
+    "C:\\windows\\notepad.exe", "C:\\windows\\regedit.exe", "C:\\windows", "C:\\windows\\win.ini",
+    "http://example.com/",      "C:\\gone\\missing.exe",
+};
+
+void IconStripBuildLoad()
+{
+    const std::string dir = BenchTempFolder();
+    SetEnvironmentVariableA("TMP", dir.c_str());
+    const TSettings saved = Settings;
+    Settings.ReloadItems = false;
+    for (int n : {100, 1000}) {
+        CreateLaunchLists();
+        for (int i = 0; i < n; ++i)
+            SetLaunchItem(AddLaunchItem(), kTargets[i % 6], "", "", "", "");
+        BuildIconStrip();  // the shell's caches warm up once
+        const double build = MedianMilliseconds(5, [] { BuildIconStrip(); });
+        SaveIconStrip();
+        const double load = MedianMilliseconds(21, [] { LoadIconStrip(); });
+        std::printf("%6d items: BuildIconStrip %9.2f ms, LoadIconStrip %7.2f ms (median of 5 and 21)\n", n, build,
+                    load);
+        FreeIconStrip();
+        FreeLaunchLists();
+    }
+    Settings = saved;
+    DeleteFileA((dir + kIconStripCacheName).c_str());
+    RemoveDirectoryA(dir.c_str());
+}
+VLCR_BENCHMARK("icon strip build and load", IconStripBuildLoad);
+}  // namespace

@@ -1,0 +1,158 @@
+#include "platform/ShellHelpers.h"
+
+#include <commctrl.h>
+#include <shlguid.h>
+#include <shobjidl.h>
+
+#include <utility>
+
+#include "core/PathText.h"
+
+ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
+
+namespace {
+
+// The shell wants wide text; ours is in the system code page.
+std::wstring Widen(const std::string& s)
+{
+    if (s.empty())
+        return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+HIMAGELIST AttachSystemImageList(HWND control, bool listView, UINT flags, WPARAM listViewSlot)
+{
+    SHFILEINFOA scratch{};
+    const auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &scratch, sizeof scratch, flags));
+    SendMessageA(control, listView ? LVM_SETIMAGELIST : TVM_SETIMAGELIST, listView ? listViewSlot : TVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(list));
+    return list;
+}
+
+}  // namespace
+
+bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters) noexcept
+{
+    try {
+        const HINSTANCE result =
+            ShellExecuteCall(owner, nullptr, file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+        return reinterpret_cast<INT_PTR>(result) > 32;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string ResolveShortcut(const std::string& linkPath)
+{
+    ComScope com;
+    // The interfaces are released before ComScope uninitialises.
+    ComPtr<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
+        return std::string();
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) || !file)
+        return std::string();
+    if (FAILED(file->Load(Widen(linkPath).c_str(), STGM_READ)))
+        return std::string();
+    // No owner: the program's own windows are hidden or minimised while it
+    // sits in the tray, and a window owned by a minimised one is not shown,
+    // so the shell's search for a moved target would stay out of sight.
+    if (FAILED(link->Resolve(nullptr, SLR_ANY_MATCH)))
+        return std::string();
+    // Zeroed, so that a link without a path gives "" and never stale text.
+    char target[MAX_PATH + 1] = {};
+    WIN32_FIND_DATAA found;
+    if (FAILED(link->GetPath(target, MAX_PATH, &found, SLGP_UNCPRIORITY)))
+        return std::string();
+    return std::string(target);
+}
+
+UniqueItemIdList PathToItemIdList(const std::string& path)
+{
+    if (path.empty())
+        return UniqueItemIdList();
+    std::string p = path;
+    // A trail byte of 0x5C (表, ソ) is no delimiter.
+    if (LastDelimiter(p, "\\") == p.size() - 1)
+        p.pop_back();
+    if (p.empty())
+        return UniqueItemIdList();
+    if (p.back() == ':')
+        p.push_back('\\');
+    if (!PathExists(p))
+        return UniqueItemIdList();
+
+    ComPtr<IShellFolder> desktop;
+    HRESULT hr = SHGetDesktopFolder(desktop.put());
+    if (FAILED(hr) || !desktop)
+        throw ShellError("no desktop folder", hr);
+    std::wstring wide = Widen(p);
+    ULONG eaten = static_cast<ULONG>(wide.size());
+    ULONG attributes = 0;
+    PIDLIST_RELATIVE parsed = nullptr;
+    // No owner, for the reason given in ResolveShortcut.
+    hr = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, &parsed, &attributes);
+    // Children of the desktop folder are absolute lists.
+    UniqueItemIdList result(reinterpret_cast<PIDLIST_ABSOLUTE>(parsed));
+    if (FAILED(hr))
+        throw ShellError("the shell cannot parse an existing path", hr);
+    return result;
+}
+
+bool GetShellFileInfo(PCIDLIST_ABSOLUTE item, bool large, bool open, SHFILEINFOA& info)
+{
+    info = SHFILEINFOA{};
+    UINT flags = SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_PIDL;
+    if (open)
+        flags |= SHGFI_OPENICON;
+    if (!large)
+        flags |= SHGFI_SMALLICON;
+    const DWORD_PTR answered =
+        SHGetFileInfoA(reinterpret_cast<LPCSTR>(item), 0, &info, sizeof info, flags);
+    if (answered == 0) {
+        // The shell may leave stray bits in the record when it fails: never
+        // hand them on as an icon.
+        info = SHFILEINFOA{};
+        return false;
+    }
+    return true;
+}
+
+HIMAGELIST AttachLargeSystemImageList(HWND control, bool listView)
+{
+    return AttachSystemImageList(control, listView, SHGFI_SYSICONINDEX, LVSIL_NORMAL);
+}
+
+HIMAGELIST AttachSmallSystemImageList(HWND control, bool listView)
+{
+    return AttachSystemImageList(control, listView, SHGFI_SYSICONINDEX | SHGFI_SMALLICON, LVSIL_SMALL);
+}
+
+std::vector<std::string> GetDroppedFiles(WPARAM dropParam)
+{
+    const auto drop = reinterpret_cast<HDROP>(dropParam);
+    std::vector<std::string> names;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Asked for its length first: a name cut short names another file.
+        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        std::string name(length + 1, '\0');
+        const UINT copied = DragQueryFileA(drop, i, name.data(), length + 1);
+        name.resize(copied <= length ? copied : length);
+        names.push_back(std::move(name));
+    }
+    DragFinish(drop);
+    return names;
+}
+
+bool FolderExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
