@@ -8,8 +8,6 @@
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenuWindow.h"
 
-HWND CommandWindow = nullptr;
-HWND PreviousForeground = nullptr;
 HBITMAP IconStrip = nullptr;
 bool IconStripSaving = false;
 
@@ -18,12 +16,6 @@ void HideSplash(bool) {}
 void AddTrayIcon() {}
 void DeleteTrayIcon() {}
 void WatchDoubleKey() {}
-void CreateCommandWindow() {}
-void ShowCommandMenu(bool) {}
-void ReleaseLaunchData() {}
-void CreateLaunchMenu() {}
-void ShowLaunchMenu() {}
-void ReloadLaunchMenu() {}
 HICON GetItemIcon(int) { return nullptr; }
 void BuildIconStrip() {}
 void FreeIconStrip() {}
