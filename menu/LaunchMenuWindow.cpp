@@ -62,6 +62,10 @@ void ShowLaunchMenu()
     ShowWindow(MainWindow, SW_HIDE);
     ShowWindow(MainWindow, SW_RESTORE);
     ShowWindow(CommandWindow, SW_SHOW);
+    // A window manager may place a window anew each time it is mapped again
+    // (openbox under Wine often puts it at the top left): the place is
+    // asserted once more now that the window is on screen.
+    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, SWP_NOACTIVATE);
     SetFocus(LaunchMenu->Handle());
 }
 

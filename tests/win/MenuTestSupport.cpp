@@ -1,5 +1,7 @@
 #include "tests/win/MenuTestSupport.h"
 
+#include <doctest/doctest.h>
+
 #include "core/CommandWindow.h"
 #include "core/LaunchFile.h"
 #include "core/Resident.h"
@@ -36,7 +38,8 @@ HINSTANCE WINAPI RecordLaunch(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR param
 {
     auto text = [](LPCSTR s) { return s ? std::string(s) : std::string(); };
     g_launches.push_back({owner, verb == nullptr, file == nullptr, parameters == nullptr, directory == nullptr,
-                          text(verb), text(file), text(parameters), text(directory), show});
+                          text(verb), text(file), text(parameters), text(directory), show,
+                          IsWindowVisible(CommandWindow) != FALSE});
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
 
@@ -45,7 +48,7 @@ TrackPopupMenuFunction g_previousTrack = nullptr;
 
 BOOL WINAPI RecordPopup(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
 {
-    g_popups.push_back({MenuEntries(menu), flags, x, y, owner});
+    g_popups.push_back({menu, MenuEntries(menu), flags, x, y, owner});
     return FALSE;  // closed without a choice
 }
 }  // namespace
@@ -131,6 +134,7 @@ void MenuFixture::Create(const std::vector<LaunchItem>& items, const std::string
     CreateLaunchLists();
     LoadLaunchList();
     CreateLaunchMenu();
+    REQUIRE(IsWindow(Control()));
     // Sized to its rows, as showing it would.
     SetWindowPos(Control(), nullptr, 0, 0, kMenuWidth, ControlHeight(LaunchMenu->RowCount()),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -21,6 +21,7 @@ struct RecordedLaunch {
     bool verbNull, fileNull, parametersNull, directoryNull;
     std::string verb, file, parameters, directory;
     INT show;
+    bool menuVisible;  // the command window, while the shell had the call
 };
 class ShellRecorder {
 public:
@@ -38,6 +39,7 @@ struct RecordedMenuEntry {
     bool separator;
 };
 struct RecordedPopup {
+    HMENU menu;
     std::vector<RecordedMenuEntry> entries;
     UINT flags;
     int x, y;
