@@ -65,6 +65,35 @@ const std::string* ShortCutOf(std::int32_t ref)
 
 }  // namespace
 
+// While rows are painted in a batch the strip stays selected in one DC,
+// instead of one DC per icon. It is released at once after: the strip may be
+// replaced, and a selected bitmap cannot be deleted.
+class TvlcrLaunchMenu::StripPass {
+public:
+    explicit StripPass(TvlcrLaunchMenu& menu) : menu_(menu)
+    {
+        if (!IconStrip || !menu.showIcons_ || menu.stripDc_)
+            return;
+        dc_.reset(CreateCompatibleDC(menu.rowDc_.get()));
+        old_ = SelectObject(dc_.get(), IconStrip);
+        menu.stripDc_ = dc_.get();
+    }
+    ~StripPass()
+    {
+        if (!dc_)
+            return;
+        SelectObject(dc_.get(), old_);
+        menu_.stripDc_ = nullptr;
+    }
+    StripPass(const StripPass&) = delete;
+    StripPass& operator=(const StripPass&) = delete;
+
+private:
+    TvlcrLaunchMenu& menu_;
+    UniqueMemoryDc dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
 TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -75,7 +104,9 @@ TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
         font_.reset(MakeMenuFont(height, FW_NORMAL));
         boldFont_.reset(MakeMenuFont(height, FW_BOLD));
         rowDc_.reset(CreateCompatibleDC(screen.get()));
+        bodyDc_.reset(CreateCompatibleDC(screen.get()));
     }
+    rowDcOriginalFont_ = SelectObject(rowDc_.get(), font_.get());
     backgroundBrush_.reset(CreateSolidBrush(kRowBackground));
     leftNormalBrush_.reset(CreateSolidBrush(kLeftColumnNormal));
     leftSelectedBrush_.reset(CreateSolidBrush(kLeftColumnSelected));
@@ -93,9 +124,13 @@ TvlcrLaunchMenu::~TvlcrLaunchMenu()
         EndDrag();
     if (hwnd_)
         DestroyWindow(hwnd_);
-    // The row bitmap cannot be deleted while it is selected.
+    // Bitmaps and fonts cannot be deleted while they are selected.
     if (rowDc_ && rowDcOriginalBitmap_)
         SelectObject(rowDc_.get(), rowDcOriginalBitmap_);
+    if (rowDc_ && rowDcOriginalFont_)
+        SelectObject(rowDc_.get(), rowDcOriginalFont_);
+    if (bodyDc_ && bodyDcOriginalBitmap_)
+        SelectObject(bodyDc_.get(), bodyDcOriginalBitmap_);
 }
 
 LRESULT CALLBACK TvlcrLaunchMenu::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
@@ -203,11 +238,36 @@ void TvlcrLaunchMenu::SetRowBitmapWidth(int width)
     UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, kRowHeight));
     if (!fresh)
         return;
+    UniqueBitmap bodies(CreateCompatibleBitmap(screen.get(), width, 2 * kRowHeight));
+    if (!bodies)
+        return;
     HGDIOBJ previous = SelectObject(rowDc_.get(), fresh.get());
     if (!rowDcOriginalBitmap_)
         rowDcOriginalBitmap_ = previous;
     rowBitmap_ = std::move(fresh);
     rowBitmapWidth_ = width;
+    previous = SelectObject(bodyDc_.get(), bodies.get());
+    if (!bodyDcOriginalBitmap_)
+        bodyDcOriginalBitmap_ = previous;
+    bodyBitmap_ = std::move(bodies);
+    FillGradient(bodyDc_.get(), true, RECT{kLeftColumnRight, 0, width - 1, kRowHeight}, kBodyGradientStart,
+                 kBodyGradientEnd);
+    FillGradient(bodyDc_.get(), true, RECT{kIconColumnRight, kRowHeight, width - 1, 2 * kRowHeight},
+                 kBodyGradientStart, kBodyGradientEnd);
+}
+
+void TvlcrLaunchMenu::DrawBody(int left, int width)
+{
+    // The gradient over (left, 0, W - 1, 20), its band on x = W - 1 included,
+    // copied from the one painted for this width.
+    const int columns = width - left;
+    if (columns <= 0)
+        return;
+    if (left == kLeftColumnRight || left == kIconColumnRight)
+        BitBlt(rowDc_.get(), left, 0, columns, kRowHeight, bodyDc_.get(), left,
+               left == kLeftColumnRight ? 0 : kRowHeight, SRCCOPY);
+    else
+        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, kRowHeight}, kBodyGradientStart, kBodyGradientEnd);
 }
 
 void TvlcrLaunchMenu::Resize()
@@ -235,8 +295,10 @@ void TvlcrLaunchMenu::SetSelectedIndex(int index)
     const int old = selectedIndex_;
     selectedIndex_ = ClampSelectedIndex(index, RowCount());
     if (hwnd_ && IsWindowVisible(hwnd_) && old != selectedIndex_) {
-        DrawRow(old);
-        DrawRow(selectedIndex_);
+        WindowDc dc(hwnd_);
+        StripPass icons(*this);
+        DrawRowTo(dc.get(), old);
+        DrawRowTo(dc.get(), selectedIndex_);
     }
 }
 
@@ -259,6 +321,7 @@ void TvlcrLaunchMenu::DrawAllRows()
     if (!hwnd_)
         return;
     WindowDc dc(hwnd_);
+    StripPass icons(*this);
     for (int i = 0; i < RowCount(); ++i) {
         // Rows that the DC clips away entirely (off screen, hidden) are not
         // rendered: they would show nothing.
@@ -279,6 +342,7 @@ void TvlcrLaunchMenu::PaintContent(HDC dc)
     const RECT below{0, RowTop(RowCount()), client.right, client.bottom};
     if (below.bottom > below.top)
         FillRect(dc, &below, backgroundBrush_.get());
+    StripPass icons(*this);
     for (int i = 0; i < RowCount(); ++i) {
         const RECT r{0, RowTop(i), client.right, RowTop(i) + kRowHeight};
         if (RectVisible(dc, &r))
@@ -293,8 +357,7 @@ void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
     const MenuRow& row = items_[static_cast<std::size_t>(index)];
     const RowLook look = DescribeRow(index == selectedIndex_, showIcons_, row.Ref >= 0);
     const int w = rowBitmapWidth_;
-    HDC dc = rowDc_.get();
-    SelectGuard font(dc, font_.get());
+    HDC dc = rowDc_.get();  // the plain 9-point font stays selected in it
     SetTextColor(dc, kCaptionText);
 
     const RECT whole{0, 0, w, kRowHeight};
@@ -311,7 +374,7 @@ void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
         FillRect(dc, &icons, iconColumnBrush_.get());
     }
     if (look.gradientLeft >= 0)
-        FillGradient(dc, true, RECT{look.gradientLeft, 0, w - 1, kRowHeight}, kBodyGradientStart, kBodyGradientEnd);
+        DrawBody(look.gradientLeft, w);
 
     SetBkMode(dc, TRANSPARENT);
     if (look.letter) {
@@ -324,14 +387,17 @@ void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
     if (showIcons_)
         DrawRowIcon(index, look.iconX, look.iconY);
 
-    SelectObject(dc, index == defaultIndex_ ? boldFont_.get() : font_.get());
+    const bool bold = index == defaultIndex_;
+    if (bold)
+        SelectObject(dc, boldFont_.get());
     if (look.shadow) {
         SetTextColor(dc, kCaptionShadow);
         TextAt(dc, look.shadowX, look.shadowY, row.Caption);
     }
     SetTextColor(dc, look.captionColour);
     TextAt(dc, look.captionX, look.captionY, row.Caption);
-    SelectObject(dc, font_.get());
+    if (bold)
+        SelectObject(dc, font_.get());
 
     BitBlt(target, 0, RowTop(index), w, kRowHeight, dc, 0, 0, SRCCOPY);
 }
@@ -340,13 +406,14 @@ void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
 {
     if (!IconStrip)
         return;
-    UniqueMemoryDc strip(CreateCompatibleDC(rowDc_.get()));
-    SelectGuard select(strip.get(), IconStrip);
+    StripPass icons(*this);
+    if (!stripDc_)
+        return;
     const int cell = kIconSize * index;
     // The mask punches the icon's shape out, the image fills it in: the
     // surroundings stay as the row shows them.
-    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, strip.get(), cell, kIconSize, SRCAND);
-    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, strip.get(), cell, 0, SRCPAINT);
+    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, kIconSize, SRCAND);
+    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, 0, SRCPAINT);
 }
 
 void TvlcrLaunchMenu::OpenCommandMenu() { ShowCommandMenu(IsItemRow(selectedIndex_, RowCount())); }

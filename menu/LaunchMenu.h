@@ -65,6 +65,8 @@ private:
     int Height() const;
     void DrawRowTo(HDC target, int index);
     void DrawRowIcon(int index, int x, int y);
+    void DrawBody(int left, int width);
+    class StripPass;
     void OpenCommandMenu();
     void StartDrag(unsigned x, unsigned y, int row);
     void EndDrag();
@@ -75,7 +77,14 @@ private:
     UniqueMemoryDc rowDc_;
     UniqueBitmap rowBitmap_;  // RowBitmap: W x 20, kept selected in rowDc_
     HGDIOBJ rowDcOriginalBitmap_ = nullptr;
+    HGDIOBJ rowDcOriginalFont_ = nullptr;
     int rowBitmapWidth_ = 0;
+    // The two body gradients (from x 20 and from x 40) for the current width,
+    // painted once: rows 0-19 and 20-39.
+    UniqueMemoryDc bodyDc_;
+    UniqueBitmap bodyBitmap_;
+    HGDIOBJ bodyDcOriginalBitmap_ = nullptr;
+    HDC stripDc_ = nullptr;  // the icon strip, selected for one painting pass
     bool showIcons_ = false;
     bool dragging_ = false;
     int dragStartX_ = 0;
