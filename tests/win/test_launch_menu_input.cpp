@@ -219,6 +219,8 @@ TEST_CASE("dragging an item row onto another reorders the list and saves it at o
     CHECK_FALSE(LaunchMenu->Dragging());
     Mouse(WM_MOUSEMOVE, 56, Y(0), MK_LBUTTON);
     REQUIRE(LaunchMenu->Dragging());
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    CHECK(GetCursor() != arrow);  // the drag cursor
     int w = 0, h = 0;
     CHECK(ImageList_GetImageCount(LaunchMenu->DragImages()) == 1);
     ImageList_GetIconSize(LaunchMenu->DragImages(), &w, &h);
@@ -228,6 +230,7 @@ TEST_CASE("dragging an item row onto another reorders the list and saves it at o
     CHECK(LaunchMenu->SelectedIndex() == 0);  // the selection stays while dragging
     Mouse(WM_LBUTTONUP, 56, Y(3));
     CHECK_FALSE(LaunchMenu->Dragging());
+    CHECK(GetCursor() == arrow);
     CHECK(shell.launches().empty());
     CHECK(TargetsIn(f.ReadList()) ==
           std::vector<std::string>{"C:\\t\\item1.exe", "C:\\t\\item2.exe", "C:\\t\\item3.exe", "C:\\t\\item0.exe",
