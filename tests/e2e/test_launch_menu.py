@@ -109,7 +109,7 @@ class LaunchMenuTest(VlcrTestCase):
         self.assertEqual(menu.rect, (self.x0, self.y0, SCREEN_W, TASKBAR[1]))
         self.assertEqual(menu.exstyle & 0x8C, 0x8C)  # tool window, no parent notify, topmost
         self.assertEqual(x_geometry(APP_TITLE, MENU_WIDTH, h), (self.x0, self.y0))
-        self.assertEqual(eventually(x_focus_name), APP_TITLE, "the menu has not got the X focus")
+        self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), "the menu has not got the X focus")
         shot = Screenshot(save_as=os.path.join(BUILD, "e2e-launch-menu.ppm"))
         self.assertEqual(self.selected_rows(shot), [0])
         x0, y0 = self.x0, self.y0
@@ -148,9 +148,21 @@ class LaunchMenuTest(VlcrTestCase):
         self.assertEqual(lines["args"], 'alpha "beta gamma"')
         self.assertFalse(self.menu_visible())
 
+    def test_a_click_and_enter_launch_their_rows(self):
+        self.open_menu()
+        x, y = self.row_centre(3)
+        xdotool("mousemove", x, y, "click", 1)
+        self.assertTrue(eventually(lambda: "--item 3" in (self.recorded() or ""), 15), self.recorded())
+        self.assertTrue(eventually(lambda: not self.menu_visible()))
+        xdotool("mousemove", 20, 450)
+        self.open_menu()  # on the row chosen last
+        self.expect_selection([3])
+        xdotool("key", "Down", "Return")
+        self.assertTrue(eventually(lambda: "--item 4" in (self.recorded() or ""), 15), self.recorded())
+
     def test_escape_hides_and_hands_the_foreground_back(self):
         self.open_menu()
-        self.assertEqual(eventually(x_focus_name), APP_TITLE)
+        self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), x_focus_name())
         xdotool("key", "Escape")
         self.assertTrue(eventually(lambda: not self.menu_visible()), "Escape left the menu up")
         self.assertEqual(eventually(lambda: (foreground() or self.main).hwnd == self.app.hwnd),
@@ -161,7 +173,7 @@ class LaunchMenuTest(VlcrTestCase):
 
     def test_a_click_elsewhere_hides_it(self):
         self.open_menu()
-        self.assertEqual(eventually(x_focus_name), APP_TITLE)
+        self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), x_focus_name())
         xdotool("mousemove", 250, 200, "click", 1)
         self.assertTrue(eventually(lambda: not self.menu_visible()), "the click outside left the menu up")
         self.open_menu()
