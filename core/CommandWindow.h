@@ -10,3 +10,13 @@ extern HWND CommandWindow;
 void CreateCommandWindow();
 void ShowCommandMenu(bool itemSelected);
 void ReleaseLaunchData();
+LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+// The command menu, with the entries that act on the selected item only when
+// an item row is selected. The caller destroys it.
+HMENU BuildCommandMenu(bool itemSelected);
+
+// TrackPopupMenu, replaceable so that tests need no person to close the menu.
+using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                              const RECT* rect);
+extern TrackPopupMenuFunction TrackCommandMenu;

@@ -54,6 +54,12 @@ bool WriteWholeFile(const std::string& path, const std::string& text)
 
 std::string LaunchFileDirectory;
 
+namespace {
+// The menu reads the file again each time it rebuilds its rows; a file that
+// stays unreadable is reported once, not at every rebuild.
+std::string ReportedUnreadablePath;
+}  // namespace
+
 std::string LaunchFilePath()
 {
     return (LaunchFileDirectory.empty() ? ExecutableDirectory() : LaunchFileDirectory) + std::string(kLaunchFileName);
@@ -63,13 +69,19 @@ LaunchLoadResult LoadLaunchListFrom(const std::string& path)
 {
     ClearLaunchList();
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ReportedUnreadablePath.clear();
         return LaunchLoadResult::Missing;
+    }
     std::string text;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !ReadWholeFile(path, text)) {
-        ShowErrorMessage(FillIn(kMsgCannotOpenFile, path));
+        if (path != ReportedUnreadablePath) {
+            ReportedUnreadablePath = path;
+            ShowErrorMessage(FillIn(kMsgCannotOpenFile, path));
+        }
         return LaunchLoadResult::Unreadable;
     }
+    ReportedUnreadablePath.clear();
     ApplyLaunchFile(ParseLaunchFile(text, IsAnsiLeadByte), *LaunchLists, DblClickCommand);
     return LaunchLoadResult::Loaded;
 }

@@ -1,6 +1,7 @@
 // Move-only owners for the handles the program takes from Win32.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <utility>
@@ -49,6 +50,9 @@ inline void CloseKernel(HANDLE h) noexcept { CloseHandle(h); }
 inline void DestroyIconHandle(HICON h) noexcept { DestroyIcon(h); }
 inline void DeleteMemoryDc(HDC h) noexcept { DeleteDC(h); }
 inline void FreeCoTask(void* p) noexcept { CoTaskMemFree(p); }
+inline void DestroyMenuHandle(HMENU h) noexcept { DestroyMenu(h); }
+inline void DestroyCursorHandle(HCURSOR h) noexcept { DestroyCursor(h); }
+inline void DestroyImageList(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
 struct FileTraits {
     using Handle = HANDLE;
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -67,6 +71,9 @@ using UniqueKey = UniqueHandle<raii_detail::NullTraits<HKEY, raii_detail::CloseK
 using UniqueIcon = UniqueHandle<raii_detail::NullTraits<HICON, raii_detail::DestroyIconHandle>>;
 using UniqueMemoryDc = UniqueHandle<raii_detail::NullTraits<HDC, raii_detail::DeleteMemoryDc>>;
 using UniqueFile = UniqueHandle<raii_detail::FileTraits>;
+using UniqueMenu = UniqueHandle<raii_detail::NullTraits<HMENU, raii_detail::DestroyMenuHandle>>;
+using UniqueCursor = UniqueHandle<raii_detail::NullTraits<HCURSOR, raii_detail::DestroyCursorHandle>>;
+using UniqueImageList = UniqueHandle<raii_detail::NullTraits<HIMAGELIST, raii_detail::DestroyImageList>>;
 using UniqueKernelHandle = UniqueHandle<raii_detail::NullTraits<HANDLE, raii_detail::CloseKernel>>;
 template <class T>
 using UniqueCoTask = UniqueHandle<raii_detail::NullTraits<T, raii_detail::FreeCoTask>>;

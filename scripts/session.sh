@@ -43,6 +43,16 @@ vlcr_start_wine() {
     # A persistent server keeps every later start warm.
     wineserver -p >/dev/null 2>&1 || true
     timeout 60 wine cmd /c exit >/dev/null 2>&1 || true
+    # Wine 8 never asks the window manager to focus a window, and openbox
+    # does not focus a tool window of its own accord, so the launch menu
+    # would not get the keyboard. Unmanaged, its windows take the X focus
+    # themselves when the program gives them the focus. The benchmarks run
+    # the same way.
+    local exe
+    for exe in vlcr.exe vlcr_bench.exe; do
+        timeout 60 wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f \
+            >/dev/null 2>&1 || true
+    done
 }
 
 vlcr_stop_session() {

@@ -37,9 +37,9 @@ class DoublePress(VlcrTestCase):
         # Another Wine program with the X focus, as on a desktop.
         self.notepad = subprocess.Popen([WINE_RUN, "notepad"], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
-        self.assertTrue(wait_for(lambda: xdotool("search", "--onlyvisible", "--class", "notepad.exe").stdout.strip(), 20),
+        self.assertTrue(wait_for(lambda: xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.strip(), 20),
                         "notepad did not appear")
-        wid = xdotool("search", "--onlyvisible", "--class", "notepad.exe").stdout.split()[0]
+        wid = xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.split()[0]
         xdotool("windowactivate", "--sync", wid)
         time.sleep(0.5)
         self.assertFalse(menu_visible())

@@ -195,19 +195,29 @@ class VlcrInstance:
                 pass
             self.proc.wait(timeout=10)
         # A Windows process whose wine loader died may linger in the server.
-        for w in find_windows(MAIN_CLASS, APP_TITLE):
-            subprocess.run(["kill", "-9", str(w.pid)], capture_output=True)
+        kill_windows_processes(find_windows(MAIN_CLASS, APP_TITLE))
 
     def cleanup(self):
         self.stop()
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
+def kill_windows_processes(windows):
+    """Ends the Windows processes of these windows. Their ids are Windows
+    process ids of this test's own Wine prefix, not ids of the host."""
+    for pid in sorted({w.pid for w in windows}):
+        probe("kill", pid)
+
+
 def kill_stray_instances():
-    """Ends any vlcr.exe left over from an earlier test."""
-    subprocess.run(["pkill", "-9", "-f", r"vlcr-e2e-.*vlcr\.exe"], capture_output=True)
+    """Ends any vlcr.exe left over from an earlier test in this prefix; other
+    people's programs on the same machine are left alone."""
     end = time.monotonic() + 5
-    while find_windows(MAIN_CLASS, APP_TITLE) and time.monotonic() < end:
+    while time.monotonic() < end:
+        stray = find_windows(MAIN_CLASS, APP_TITLE)
+        if not stray:
+            return
+        kill_windows_processes(stray)
         time.sleep(0.1)
 
 
@@ -243,14 +253,119 @@ def launch_ini(items, dbl=""):
     return "".join(l + "\r\n" for l in lines)
 
 
-def xdotool(*args, timeout=20):
-    return subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True,
-                          timeout=timeout)
+# The launch menu.
+LAUNCH_CLASS = "CLASS_LAUNCH"
+MENU_WIDTH = 180
+
+
+def menu_height(items):
+    return 20 * (items + 2) + 2
+
+
+def foreground():
+    """The foreground window as Wine sees it, or None."""
+    rc, wins, _ = probe("foreground")
+    return wins[0] if rc == 0 and wins else None
+
+
+class TestWindow:
+    """A window of the test's own in a probe process: "app" is an ordinary
+    program window that takes the focus, "bar" a popup that does not (class
+    Shell_TrayWnd with an empty title stands for the taskbar)."""
+
+    def __init__(self, kind, cls, title, rect, seconds=240):
+        self.out = tempfile.TemporaryFile()
+        args = [WINE_RUN, PROBE_EXE, "window", kind, cp932_hex(cls), cp932_hex(title) or "-"]
+        args += [str(v) for v in rect] + [str(int(seconds * 1000))]
+        self.proc = subprocess.Popen(args, stdout=self.out, stderr=subprocess.DEVNULL,
+                                     stdin=subprocess.DEVNULL, start_new_session=True)
+        self.window = None
+        end = time.monotonic() + 30
+        while time.monotonic() < end and self.proc.poll() is None:
+            self.out.seek(0)
+            lines = [l for l in self.out.read().decode("ascii", "replace").splitlines()
+                     if l.startswith("hwnd=")]
+            if lines:
+                self.window = Window(lines[0])
+                break
+            time.sleep(0.05)
+        if self.window is None:
+            self.close()
+            raise RuntimeError("the probe made no window")
+
+    @property
+    def hwnd(self):
+        return self.window.hwnd
+
+    def close(self):
+        if self.proc.poll() is None:
+            if self.window is not None:
+                post(self.window.hwnd, 0x0010)  # WM_CLOSE
+            try:
+                self.proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.proc.pid, signal.SIGKILL)
+                self.proc.wait(timeout=10)
+        self.out.close()
+
+
+def xdotool(*args, check=True, timeout=30):
+    """Runs xdotool; its output comes back as text. A search that finds
+    nothing exits 1, so searches pass check=False."""
+    return subprocess.run(["xdotool"] + [str(a) for a in args], check=check, timeout=timeout,
+                          capture_output=True, text=True)
+
+
+def x_focus_name():
+    r = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True, timeout=30)
+    return r.stdout.decode("utf-8", "replace").strip()
+
+
+def x_geometry(title, width, height):
+    """Position of the X window with this title and size, read from the X
+    server, or None."""
+    r = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, timeout=30)
+    for line in r.stdout.decode("utf-8", "replace").splitlines():
+        if f'"{title}"' in line and f" {width}x{height}+" in line:
+            absolute = line.split()[-1]  # +X+Y on the screen
+            x, y = absolute.lstrip("+").split("+")
+            return int(x), int(y)
+    return None
+
+
+class Screenshot:
+    """The whole X screen, read once; pixels as (red, green, blue)."""
+
+    def __init__(self, save_as=None):
+        data = subprocess.run(["/usr/bin/import", "-window", "root", "-depth", "8", "ppm:-"],
+                              capture_output=True, check=True, timeout=60).stdout
+        if save_as:
+            with open(save_as, "wb") as f:
+                f.write(data)
+        fields, at = [], 0
+        while len(fields) < 4:  # P6, width, height, maximum
+            while data[at:at + 1].isspace():
+                at += 1
+            start = at
+            while not data[at:at + 1].isspace():
+                at += 1
+            fields.append(data[start:at])
+        self.width, self.height = int(fields[1]), int(fields[2])
+        if int(fields[3]) != 255:
+            raise RuntimeError("the screenshot is not 8 bits per channel")
+        self.pixels = data[at + 1:]
+
+    def at(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.pixels[i:i + 3])
+
+    def count(self, left, top, right, bottom, colour):
+        return sum(1 for y in range(top, bottom) for x in range(left, right) if self.at(x, y) == colour)
 
 
 def x_window_rect(title):
     """Absolute (x, y, width, height) of the first X window with this title, or None."""
-    r = xdotool("search", "--name", title)
+    r = xdotool("search", "--name", title, check=False)
     ids = r.stdout.split()
     if not ids:
         return None

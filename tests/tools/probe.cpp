@@ -76,9 +76,50 @@ int Usage()
 {
     std::fputs("usage: probe find CLASSHEX [TITLEHEX] | wait MS CLASSHEX [TITLEHEX] | gone MS HWND |\n"
                "       describe HWND | children HWND | send HWND MSG W L | post HWND MSG W L |\n"
-               "       postthread HWND MSG W L | command HWND ID\n",
+               "       postthread HWND MSG W L | command HWND ID | foreground | kill PID |\n"
+               "       window app|bar CLASSHEX TITLEHEX LEFT TOP RIGHT BOTTOM MS\n",
                stderr);
     return 2;
+}
+
+// A window of the tests' own for MS milliseconds, or until it is closed:
+// "app" an ordinary activated window (another program to click on or to hand
+// the foreground back to), "bar" a plain popup that is not activated (a
+// taskbar to place the menu against). Its description is printed first.
+int ShowTestWindow(const std::string& kind, const std::string& cls, const std::string& title, RECT r, DWORD ms)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcA(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = cls.c_str();
+    RegisterClassA(&wc);
+    const bool app = kind == "app";
+    HWND h = CreateWindowExA(app ? 0 : WS_EX_TOOLWINDOW, cls.c_str(), title.c_str(),
+                             app ? WS_OVERLAPPEDWINDOW : WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+    if (!h)
+        return 1;
+    ShowWindow(h, app ? SW_SHOW : SW_SHOWNOACTIVATE);
+    Describe(h);
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < ms) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return 0;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -148,6 +189,27 @@ int main(int argc, char** argv)
         if (cmd == "post")
             return PostMessageA(h, msg, w, l) ? 0 : 1;
         return PostThreadMessageA(GetWindowThreadProcessId(h, nullptr), msg, w, l) ? 0 : 1;
+    }
+    if (cmd == "foreground") {
+        const HWND h = GetForegroundWindow();
+        if (!h)
+            return 1;
+        Describe(h);
+        return 0;
+    }
+    if (cmd == "kill" && argc >= 3) {  // a Windows process of this prefix, by its Windows id
+        HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(Num(argv[2])));
+        if (!p)
+            return 1;
+        const BOOL ok = TerminateProcess(p, 9);
+        WaitForSingleObject(p, 5000);
+        CloseHandle(p);
+        return ok ? 0 : 1;
+    }
+    if (cmd == "window" && argc >= 10) {
+        const RECT r{static_cast<LONG>(std::strtol(argv[5], nullptr, 0)), static_cast<LONG>(std::strtol(argv[6], nullptr, 0)),
+                     static_cast<LONG>(std::strtol(argv[7], nullptr, 0)), static_cast<LONG>(std::strtol(argv[8], nullptr, 0))};
+        return ShowTestWindow(argv[2], Unhex(argv[3]), Unhex(argv[4]), r, static_cast<DWORD>(Num(argv[9])));
     }
     if (cmd == "command" && argc >= 4) {  // presses a dialog's button by its identifier
         const HWND h = ParseHwnd(argv[2]);

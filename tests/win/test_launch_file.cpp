@@ -55,6 +55,21 @@ TEST_CASE("load and save against a real file")
         CHECK(boxes.boxes()[0].caption == "迅 -velocara-");
         RemoveDirectoryA(path.c_str());
     }
+    SUBCASE("a file that stays unreadable is reported once, and again after it was read")
+    {
+        CreateDirectoryA(path.c_str(), nullptr);
+        CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Unreadable);
+        CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Unreadable);
+        CHECK(boxes.boxes().size() == 1);
+        RemoveDirectoryA(path.c_str());
+        WriteBytes(path, kTwoItems);
+        CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Loaded);
+        DeleteFileA(path.c_str());
+        CreateDirectoryA(path.c_str(), nullptr);
+        CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Unreadable);
+        CHECK(boxes.boxes().size() == 2);
+        RemoveDirectoryA(path.c_str());
+    }
     SUBCASE("a file opened by another program without sharing is reported")
     {
         WriteBytes(path, kTwoItems);

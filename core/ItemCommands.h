@@ -1,0 +1,16 @@
+// The command menu's seven commands, reached through the command window.
+#pragma once
+
+void EditItemCommand();        // 1
+void DeleteItemCommand();      // 2
+void NewItemCommand();         // 3
+void ItemListEditorCommand();  // 4
+void HelpCommand();            // 5
+void OptionsCommand();         // 6
+void VersionInfoCommand();     // 7
+
+inline constexpr const char* kHelpFile = "manual\\index.html";
+
+// The handler of a command menu identifier, or null for any other value.
+using ItemCommand = void (*)();
+ItemCommand ItemCommandFor(int identifier);

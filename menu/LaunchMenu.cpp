@@ -1,0 +1,425 @@
+#include "menu/LaunchMenu.h"
+
+#include <string>
+
+#include "core/CommandWindow.h"
+#include "core/LaunchFile.h"
+#include "core/LaunchList.h"
+#include "menu/IconStrip.h"
+#include "platform/WindowHelpers.h"
+
+std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
+
+namespace {
+
+// The Japanese captions need a face with Shift-JIS glyphs.
+constexpr const char* kMenuFace = "MS UI Gothic";
+constexpr int kMenuPointSize = 9;
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b)
+{
+    // Locale-aware: a byte-wise fold would also fold the trail bytes of
+    // double-byte characters, which overlap the ASCII letters.
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+HFONT MakeMenuFont(int height, int weight)
+{
+    LOGFONTA lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynA(lf.lfFaceName, kMenuFace, LF_FACESIZE);
+    return CreateFontIndirectA(&lf);
+}
+
+void RegisterLaunchMenuClass(HINSTANCE instance, WNDPROC proc)
+{
+    WNDCLASSA existing;
+    if (GetClassInfoA(instance, kLaunchMenuClass, &existing))
+        return;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kLaunchMenuClass;
+    RegisterClassA(&wc);
+}
+
+void TextAt(HDC dc, int x, int y, const std::string& text)
+{
+    TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+const std::string* ShortCutOf(std::int32_t ref)
+{
+    if (ref < 0 || !LaunchListsPresent() || ref >= LaunchItemCount())
+        return nullptr;
+    return &LaunchLists->ShortCutList[static_cast<std::size_t>(ref)];
+}
+
+}  // namespace
+
+// While rows are painted in a batch the strip stays selected in one DC,
+// instead of one DC per icon. It is released at once after: the strip may be
+// replaced, and a selected bitmap cannot be deleted.
+class TvlcrLaunchMenu::StripPass {
+public:
+    explicit StripPass(TvlcrLaunchMenu& menu) : menu_(menu)
+    {
+        if (!IconStrip || !menu.showIcons_ || menu.stripDc_)
+            return;
+        dc_.reset(CreateCompatibleDC(menu.rowDc_.get()));
+        old_ = SelectObject(dc_.get(), IconStrip);
+        menu.stripDc_ = dc_.get();
+    }
+    ~StripPass()
+    {
+        if (!dc_)
+            return;
+        SelectObject(dc_.get(), old_);
+        menu_.stripDc_ = nullptr;
+    }
+    StripPass(const StripPass&) = delete;
+    StripPass& operator=(const StripPass&) = delete;
+
+private:
+    TvlcrLaunchMenu& menu_;
+    UniqueMemoryDc dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
+TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterLaunchMenuClass(instance, WndProc);
+    {
+        WindowDc screen(nullptr);
+        const int height = -MulDiv(kMenuPointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+        font_.reset(MakeMenuFont(height, FW_NORMAL));
+        boldFont_.reset(MakeMenuFont(height, FW_BOLD));
+        rowDc_.reset(CreateCompatibleDC(screen.get()));
+        bodyDc_.reset(CreateCompatibleDC(screen.get()));
+    }
+    rowDcOriginalFont_ = SelectObject(rowDc_.get(), font_.get());
+    backgroundBrush_.reset(CreateSolidBrush(kRowBackground));
+    leftNormalBrush_.reset(CreateSolidBrush(kLeftColumnNormal));
+    leftSelectedBrush_.reset(CreateSolidBrush(kLeftColumnSelected));
+    iconColumnBrush_.reset(CreateSolidBrush(kIconColumnNormal));
+    frameFillBrush_.reset(CreateSolidBrush(kFrameFill));
+    framePen_.reset(CreatePen(PS_SOLID, 1, kFrameOutline));
+    SetRowBitmapWidth(kMenuWidth);
+    hwnd_ = CreateWindowExA(0, kLaunchMenuClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
+                            -kRowsTop, kMenuWidth, ControlHeight(0), parent, nullptr, instance, this);
+}
+
+TvlcrLaunchMenu::~TvlcrLaunchMenu()
+{
+    if (dragging_)
+        EndDrag();
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+    // Bitmaps and fonts cannot be deleted while they are selected.
+    if (rowDc_ && rowDcOriginalBitmap_)
+        SelectObject(rowDc_.get(), rowDcOriginalBitmap_);
+    if (rowDc_ && rowDcOriginalFont_)
+        SelectObject(rowDc_.get(), rowDcOriginalFont_);
+    if (bodyDc_ && bodyDcOriginalBitmap_)
+        SelectObject(bodyDc_.get(), bodyDcOriginalBitmap_);
+}
+
+LRESULT CALLBACK TvlcrLaunchMenu::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<TvlcrLaunchMenu*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<TvlcrLaunchMenu*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const unsigned x = LOWORD(lParam);
+    const unsigned y = HIWORD(lParam);
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        PaintContent(dc);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // painting covers every pixel; erasing first would flicker
+    case WM_SIZE:
+        DefWindowProcA(hwnd_, message, wParam, lParam);
+        Resize();
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN: {
+        WPARAM key = wParam;
+        KeyDown(key);
+        if (key == 0)
+            return 0;
+        break;
+    }
+    case WM_CHAR:
+        KeyPress(static_cast<char>(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        HandleMouseMove(x, y, (wParam & MK_LBUTTON) != 0);
+        break;
+    case WM_LBUTTONDOWN:
+        HandleMouseDown(x, y);
+        SetCapture(hwnd_);  // moves and the release arrive even outside
+        break;
+    case WM_LBUTTONUP:
+        // The capture goes first: a modal box that the release may open must
+        // get the mouse.
+        releasingCapture_ = true;
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();
+        releasingCapture_ = false;
+        HandleMouseUp(x, y, (wParam & MK_RBUTTON) != 0);
+        break;
+    case WM_RBUTTONUP:
+        if (!(wParam & MK_LBUTTON))
+            OpenCommandMenu();
+        break;
+    case WM_CAPTURECHANGED:
+        if (!releasingCapture_ && dragging_)
+            CancelDrag();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+int TvlcrLaunchMenu::Width() const
+{
+    RECT r{};
+    if (hwnd_)
+        GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int TvlcrLaunchMenu::Height() const
+{
+    RECT r{};
+    if (hwnd_)
+        GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+void TvlcrLaunchMenu::SetRowBitmapWidth(int width)
+{
+    if (width <= 0 || (rowBitmap_ && width == rowBitmapWidth_))
+        return;
+    WindowDc screen(nullptr);
+    UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, kRowHeight));
+    if (!fresh)
+        return;
+    UniqueBitmap bodies(CreateCompatibleBitmap(screen.get(), width, 2 * kRowHeight));
+    if (!bodies)
+        return;
+    HGDIOBJ previous = SelectObject(rowDc_.get(), fresh.get());
+    if (!rowDcOriginalBitmap_)
+        rowDcOriginalBitmap_ = previous;
+    rowBitmap_ = std::move(fresh);
+    rowBitmapWidth_ = width;
+    previous = SelectObject(bodyDc_.get(), bodies.get());
+    if (!bodyDcOriginalBitmap_)
+        bodyDcOriginalBitmap_ = previous;
+    bodyBitmap_ = std::move(bodies);
+    FillGradient(bodyDc_.get(), true, RECT{kLeftColumnRight, 0, width - 1, kRowHeight}, kBodyGradientStart,
+                 kBodyGradientEnd);
+    FillGradient(bodyDc_.get(), true, RECT{kIconColumnRight, kRowHeight, width - 1, 2 * kRowHeight},
+                 kBodyGradientStart, kBodyGradientEnd);
+}
+
+void TvlcrLaunchMenu::DrawBody(int left, int width)
+{
+    // The gradient over (left, 0, W - 1, 20), its band on x = W - 1 included,
+    // copied from the one painted for this width.
+    const int columns = width - left;
+    if (columns <= 0)
+        return;
+    if (left == kLeftColumnRight || left == kIconColumnRight)
+        BitBlt(rowDc_.get(), left, 0, columns, kRowHeight, bodyDc_.get(), left,
+               left == kLeftColumnRight ? 0 : kRowHeight, SRCCOPY);
+    else
+        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, kRowHeight}, kBodyGradientStart, kBodyGradientEnd);
+}
+
+void TvlcrLaunchMenu::Resize()
+{
+    if (Width() <= 0)
+        return;
+    SetRowBitmapWidth(Width());
+    // A hidden control shows nothing; it is painted in full when exposed.
+    if (IsWindowVisible(hwnd_))
+        DrawAllRows();
+}
+
+void TvlcrLaunchMenu::RebuildItems()
+{
+    // The rows always show what Launch.ini holds now.
+    if (!LaunchListsPresent())
+        CreateLaunchLists();
+    LoadLaunchList();
+    items_ = BuildMenuRows(LaunchLists->NameList);
+    defaultIndex_ = FindDefaultIndex(LaunchLists->TargetList, DblClickCommand, SameTextIgnoringCase);
+}
+
+void TvlcrLaunchMenu::SetSelectedIndex(int index)
+{
+    const int old = selectedIndex_;
+    selectedIndex_ = ClampSelectedIndex(index, RowCount());
+    if (hwnd_ && IsWindowVisible(hwnd_) && old != selectedIndex_) {
+        WindowDc dc(hwnd_);
+        StripPass icons(*this);
+        DrawRowTo(dc.get(), old);
+        DrawRowTo(dc.get(), selectedIndex_);
+    }
+}
+
+void TvlcrLaunchMenu::SetShowIcons(bool show) noexcept
+{
+    if (showIcons_ != show)
+        showIcons_ = show;
+}
+
+void TvlcrLaunchMenu::DrawRow(int index)
+{
+    if (!hwnd_ || index < 0 || index >= RowCount())
+        return;
+    WindowDc dc(hwnd_);
+    DrawRowTo(dc.get(), index);
+}
+
+void TvlcrLaunchMenu::DrawAllRows()
+{
+    if (!hwnd_)
+        return;
+    WindowDc dc(hwnd_);
+    StripPass icons(*this);
+    for (int i = 0; i < RowCount(); ++i) {
+        // Rows that the DC clips away entirely (off screen, hidden) are not
+        // rendered: they would show nothing.
+        const RECT r{0, RowTop(i), rowBitmapWidth_, RowTop(i) + kRowHeight};
+        if (RectVisible(dc.get(), &r))
+            DrawRowTo(dc.get(), i);
+    }
+}
+
+void TvlcrLaunchMenu::PaintContent(HDC dc)
+{
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    // The two pixels above row 0 and anything below the last row keep the
+    // white background.
+    const RECT above{0, 0, client.right, kRowsTop};
+    FillRect(dc, &above, backgroundBrush_.get());
+    const RECT below{0, RowTop(RowCount()), client.right, client.bottom};
+    if (below.bottom > below.top)
+        FillRect(dc, &below, backgroundBrush_.get());
+    StripPass icons(*this);
+    for (int i = 0; i < RowCount(); ++i) {
+        const RECT r{0, RowTop(i), client.right, RowTop(i) + kRowHeight};
+        if (RectVisible(dc, &r))
+            DrawRowTo(dc, i);
+    }
+}
+
+void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
+{
+    if (index < 0 || index >= RowCount() || !rowBitmap_)
+        return;
+    const MenuRow& row = items_[static_cast<std::size_t>(index)];
+    const RowLook look = DescribeRow(index == selectedIndex_, showIcons_, row.Ref >= 0);
+    const int w = rowBitmapWidth_;
+    HDC dc = rowDc_.get();  // the plain 9-point font stays selected in it
+    SetTextColor(dc, kCaptionText);
+
+    const RECT whole{0, 0, w, kRowHeight};
+    FillRect(dc, &whole, backgroundBrush_.get());
+    const RECT left{0, 0, kLeftColumnRight, kRowHeight};
+    FillRect(dc, &left, look.leftColumn == kLeftColumnSelected ? leftSelectedBrush_.get() : leftNormalBrush_.get());
+    if (look.frame) {
+        SelectGuard pen(dc, framePen_.get());
+        SelectGuard brush(dc, frameFillBrush_.get());
+        Rectangle(dc, kLeftColumnRight, 0, w - 1, kRowHeight);
+    }
+    if (look.iconColumn) {
+        const RECT icons{kLeftColumnRight, 0, kIconColumnRight, kRowHeight};
+        FillRect(dc, &icons, iconColumnBrush_.get());
+    }
+    if (look.gradientLeft >= 0)
+        DrawBody(look.gradientLeft, w);
+
+    SetBkMode(dc, TRANSPARENT);
+    if (look.letter) {
+        const std::string* key = ShortCutOf(row.Ref);
+        if (key && *key != NoShortCut) {
+            SetTextColor(dc, look.letterColour);
+            TextAt(dc, kLetterX, kLetterY, *key);
+        }
+    }
+    if (showIcons_)
+        DrawRowIcon(index, look.iconX, look.iconY);
+
+    const bool bold = index == defaultIndex_;
+    if (bold)
+        SelectObject(dc, boldFont_.get());
+    if (look.shadow) {
+        SetTextColor(dc, kCaptionShadow);
+        TextAt(dc, look.shadowX, look.shadowY, row.Caption);
+    }
+    SetTextColor(dc, look.captionColour);
+    TextAt(dc, look.captionX, look.captionY, row.Caption);
+    if (bold)
+        SelectObject(dc, font_.get());
+
+    BitBlt(target, 0, RowTop(index), w, kRowHeight, dc, 0, 0, SRCCOPY);
+}
+
+void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
+{
+    if (!IconStrip)
+        return;
+    StripPass icons(*this);
+    if (!stripDc_)
+        return;
+    const int cell = kIconSize * index;
+    // The mask punches the icon's shape out, the image fills it in: the
+    // surroundings stay as the row shows them.
+    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, kIconSize, SRCAND);
+    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, 0, SRCPAINT);
+}
+
+void TvlcrLaunchMenu::OpenCommandMenu() { ShowCommandMenu(IsItemRow(selectedIndex_, RowCount())); }
+
+void FocusLaunchMenu()
+{
+    if (LaunchMenu && LaunchMenu->Handle())
+        SetFocus(LaunchMenu->Handle());
+}

@@ -1,0 +1,108 @@
+// The launch menu control: one 20-pixel row per launch item, then the cancel
+// and quit rows. Every row is drawn into a one-row bitmap and copied to the
+// screen in one transfer, so no row flickers through its steps.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+#include "menu/MenuModel.h"
+#include "platform/Raii.h"
+
+inline constexpr const char* kLaunchMenuClass = "TvlcrLaunchMenu";
+
+class TvlcrLaunchMenu {
+public:
+    // A child of `parent` at (0, -2), white, visible and enabled; no icons.
+    explicit TvlcrLaunchMenu(HWND parent);
+    ~TvlcrLaunchMenu();
+    TvlcrLaunchMenu(const TvlcrLaunchMenu&) = delete;
+    TvlcrLaunchMenu& operator=(const TvlcrLaunchMenu&) = delete;
+
+    HWND Handle() const noexcept { return hwnd_; }
+
+    // Reads Launch.ini again and makes the rows from it; the selection is
+    // left as it was, even beyond the last row.
+    void RebuildItems();
+    int RowCount() const noexcept { return static_cast<int>(items_.size()); }
+    const std::vector<MenuRow>& Items() const noexcept { return items_; }
+    int DefaultIndex() const noexcept { return defaultIndex_; }
+
+    int SelectedIndex() const noexcept { return selectedIndex_; }
+    // Clamps; redraws the old and the new row when shown and changed.
+    void SetSelectedIndex(int index);
+
+    bool ShowIcons() const noexcept { return showIcons_; }
+    void SetShowIcons(bool show) noexcept;  // callers repaint
+
+    void DrawRow(int index);
+    void DrawAllRows();
+    void Paint() { DrawAllRows(); }
+    // WM_PAINT and WM_PRINTCLIENT both paint through here.
+    void PaintContent(HDC dc);
+
+    // Keyboard and mouse (LaunchMenuInput.cpp). Coordinates are the unsigned
+    // halves of the mouse message.
+    void KeyDown(WPARAM& key);
+    void KeyPress(char typed);
+    int RowAtPoint(unsigned y) const;
+    void HandleMouseMove(unsigned x, unsigned y, bool left);
+    void HandleMouseDown(unsigned x, unsigned y);
+    void HandleMouseUp(unsigned x, unsigned y, bool right);
+
+    bool Dragging() const noexcept { return dragging_; }
+    int DragSourceIndex() const noexcept { return dragSourceIndex_; }
+    HIMAGELIST DragImages() const noexcept { return dragImages_.get(); }
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Resize();
+    void SetRowBitmapWidth(int width);
+    int Width() const;
+    int Height() const;
+    void DrawRowTo(HDC target, int index);
+    void DrawRowIcon(int index, int x, int y);
+    void DrawBody(int left, int width);
+    class StripPass;
+    void OpenCommandMenu();
+    void StartDrag(unsigned x, unsigned y, int row);
+    void EndDrag();
+    void CancelDrag();
+
+    HWND hwnd_ = nullptr;
+    int selectedIndex_ = 0;
+    UniqueMemoryDc rowDc_;
+    UniqueBitmap rowBitmap_;  // RowBitmap: W x 20, kept selected in rowDc_
+    HGDIOBJ rowDcOriginalBitmap_ = nullptr;
+    HGDIOBJ rowDcOriginalFont_ = nullptr;
+    int rowBitmapWidth_ = 0;
+    // The two body gradients (from x 20 and from x 40) for the current width,
+    // painted once: rows 0-19 and 20-39.
+    UniqueMemoryDc bodyDc_;
+    UniqueBitmap bodyBitmap_;
+    HGDIOBJ bodyDcOriginalBitmap_ = nullptr;
+    HDC stripDc_ = nullptr;  // the icon strip, selected for one painting pass
+    bool showIcons_ = false;
+    bool dragging_ = false;
+    int dragStartX_ = 0;
+    int dragStartY_ = 0;
+    int dragSourceIndex_ = -1;  // -1 while the left button is up
+    bool releasingCapture_ = false;
+    UniqueImageList dragImages_;
+    int defaultIndex_ = -1;
+    std::vector<MenuRow> items_;
+
+    UniqueFont font_;
+    UniqueFont boldFont_;
+    UniqueBrush backgroundBrush_, leftNormalBrush_, leftSelectedBrush_, iconColumnBrush_, frameFillBrush_;
+    UniquePen framePen_;
+};
+
+// The one launch menu, made by CreateLaunchMenu.
+extern std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
+
+// Gives the keyboard focus to the launch menu, if there is one.
+void FocusLaunchMenu();

@@ -1,0 +1,204 @@
+#include <utility>
+
+#include "core/CommandWindow.h"
+#include "core/LaunchFile.h"
+#include "core/LaunchList.h"
+#include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "menu/LaunchRow.h"
+
+namespace {
+
+// The drag cursor: an arrow over a small dotted frame. B black, W white,
+// blank transparent.
+constexpr const char* kDragCursorShape[] = {
+    "B",
+    "BB",
+    "BWB",
+    "BWWB",
+    "BWWWB",
+    "BWWWWB",
+    "BWWWWWB",
+    "BWWWWWWB",
+    "BWWWWWWWB",
+    "BWWWWWWWWB",
+    "BWWWWWBBBBB",
+    "BWWBWWB",
+    "BWB BWWB",
+    "BB  BWWB",
+    "B    BWWB",
+    "     BWWB",
+    "      BB",
+    "",
+    "",
+    "     DDDDDDDDDDDDD",
+    "     DWWWWWWWWWWWD",
+    "     DWWWWWWWWWWWD",
+    "     DWWWWWWWWWWWD",
+    "     DWWWWWWWWWWWD",
+    "     DWWWWWWWWWWWD",
+    "     DDDDDDDDDDDDD",
+};
+
+HCURSOR DragCursor()
+{
+    static UniqueCursor cursor = [] {
+        constexpr int kSize = 32;
+        BYTE andPlane[kSize * kSize / 8];
+        BYTE xorPlane[kSize * kSize / 8] = {};
+        for (BYTE& b : andPlane)
+            b = 0xFF;
+        int y = 0;
+        for (const char* line : kDragCursorShape) {
+            for (int x = 0; line[x] && x < kSize; ++x) {
+                char c = line[x];
+                if (c == 'D')
+                    c = (x + y) % 2 ? 'W' : 'B';  // the dotted frame
+                if (c == ' ')
+                    continue;
+                const int bit = y * kSize + x;
+                andPlane[bit / 8] &= static_cast<BYTE>(~(0x80 >> (bit % 8)));
+                if (c == 'W')
+                    xorPlane[bit / 8] |= static_cast<BYTE>(0x80 >> (bit % 8));
+            }
+            ++y;
+        }
+        return UniqueCursor(CreateCursor(GetModuleHandleA(nullptr), 0, 0, kSize, kSize, andPlane, xorPlane));
+    }();
+    return cursor ? cursor.get() : LoadCursorA(nullptr, IDC_ARROW);
+}
+
+// The dropped row moves, the list is saved at once and the menu shown again.
+void DropRow(int source, int target)
+{
+    const int count = LaunchItemCount();
+    if (!LaunchListsPresent() || source < 0 || source >= count || target < 0 || target >= count)
+        return;  // rows of a list that has changed underneath
+    MoveLaunchItem(source, target);
+    SaveLaunchList();
+    ReloadLaunchMenu();
+}
+
+}  // namespace
+
+void TvlcrLaunchMenu::KeyDown(WPARAM& key)
+{
+    switch (key) {
+    case VK_UP:
+        SetSelectedIndex(RowAbove(selectedIndex_, RowCount()));
+        break;
+    case VK_DOWN:
+        SetSelectedIndex(RowBelow(selectedIndex_, RowCount()));
+        break;
+    case VK_RETURN:
+        LaunchRow(selectedIndex_);
+        break;
+    case VK_ESCAPE:
+        ShowWindow(CommandWindow, SW_HIDE);
+        SetForegroundWindow(PreviousForeground);
+        break;
+    case VK_APPS:
+        OpenCommandMenu();
+        break;
+    default:
+        break;
+    }
+    key = 0;  // nothing else acts on the key
+}
+
+void TvlcrLaunchMenu::KeyPress(char typed)
+{
+    // The lists are absent while the menu is hidden in memory-saving mode.
+    if (!LaunchListsPresent())
+        return;
+    const int row = FindShortcutRow(items_, LaunchLists->ShortCutList, typed);
+    if (row >= 0)
+        LaunchRow(row);
+}
+
+int TvlcrLaunchMenu::RowAtPoint(unsigned y) const { return ::RowAtPoint(y, Height()); }
+
+void TvlcrLaunchMenu::HandleMouseMove(unsigned x, unsigned y, bool left)
+{
+    const int row = RowAtPoint(y);
+    if (left) {
+        if (dragging_) {
+            // The image follows the pointer outside the control too, where
+            // the message's halves stand for negative positions.
+            ImageList_DragMove(static_cast<short>(x), static_cast<short>(y));
+        } else if (IsItemRow(dragSourceIndex_, RowCount()) &&
+                   PastDragThreshold(dragStartX_, dragStartY_, static_cast<int>(x), static_cast<int>(y))) {
+            StartDrag(x, y, row);
+        }
+    }
+    if (row != selectedIndex_ && !dragging_)
+        SetSelectedIndex(row);
+}
+
+void TvlcrLaunchMenu::HandleMouseDown(unsigned x, unsigned y)
+{
+    HandleMouseMove(x, y, false);
+    dragStartX_ = static_cast<int>(x);
+    dragStartY_ = static_cast<int>(y);
+    dragSourceIndex_ = selectedIndex_;
+}
+
+void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right)
+{
+    const int row = RowAtPoint(y);
+    const int source = std::exchange(dragSourceIndex_, -1);
+    if (row < 0 || x >= static_cast<unsigned>(Width())) {
+        if (dragging_)
+            EndDrag();  // dropped outside: nothing moves
+        else
+            ShowWindow(CommandWindow, SW_HIDE);
+        return;
+    }
+    if (dragging_) {
+        EndDrag();
+        if (row < RowCount() - 2 && !right)
+            DropRow(source, row);
+        return;
+    }
+    SetSelectedIndex(row);
+    LaunchRow(selectedIndex_);
+}
+
+void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
+{
+    const int w = Width();
+    // The image is the source row as it looks on screen.
+    UniqueBitmap snapshot;
+    {
+        WindowDc canvas(hwnd_);
+        snapshot.reset(CreateCompatibleBitmap(canvas.get(), w, kRowHeight));
+        UniqueMemoryDc memory(CreateCompatibleDC(canvas.get()));
+        SelectGuard select(memory.get(), snapshot.get());
+        const RECT all{0, 0, w, kRowHeight};
+        FillRect(memory.get(), &all, backgroundBrush_.get());
+        BitBlt(memory.get(), 0, 0, w - 1, kRowHeight, canvas.get(), 0, RowTop(dragSourceIndex_), SRCCOPY);
+    }
+    dragImages_.reset(ImageList_Create(w, kRowHeight, ILC_COLOR32, 1, 1));
+    ImageList_Add(dragImages_.get(), snapshot.get(), nullptr);
+    snapshot.reset();
+    ImageList_BeginDrag(dragImages_.get(), 0, static_cast<int>(x), static_cast<int>(y) - kRowHeight * row);
+    ImageList_DragEnter(hwnd_, static_cast<int>(x), static_cast<int>(y));
+    dragging_ = true;
+    SetCursor(DragCursor());
+}
+
+void TvlcrLaunchMenu::EndDrag()
+{
+    dragging_ = false;
+    ImageList_DragLeave(hwnd_);
+    ImageList_EndDrag();
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void TvlcrLaunchMenu::CancelDrag()
+{
+    // The capture was taken away (another window, a system key): the drag
+    // ends where it is and nothing moves.
+    EndDrag();
+    dragSourceIndex_ = -1;
+}

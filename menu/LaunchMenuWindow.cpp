@@ -1,0 +1,80 @@
+#include "menu/LaunchMenuWindow.h"
+
+#include "core/BusyFlags.h"
+#include "core/CommandWindow.h"
+#include "core/LaunchFile.h"
+#include "core/LaunchList.h"
+#include "core/Resident.h"
+#include "core/Settings.h"
+#include "menu/IconStrip.h"
+#include "menu/LaunchMenu.h"
+#include "menu/MenuPlacement.h"
+#include "platform/WindowHelpers.h"
+
+HWND PreviousForeground = nullptr;
+
+namespace {
+
+bool IsOwnWindow(HWND hwnd)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return hwnd && process == GetCurrentProcessId();
+}
+
+}  // namespace
+
+void CreateLaunchMenu()
+{
+    LaunchMenu.reset();
+    LaunchMenu = std::make_unique<TvlcrLaunchMenu>(CommandWindow);
+    LaunchMenu->SetShowIcons(Settings.ListIconVisible);
+    LaunchMenu->RebuildItems();
+}
+
+void ShowLaunchMenu()
+{
+    if (!LaunchMenu)
+        return;
+    MenuShown = true;
+    if (Settings.ReloadItems) {
+        // The list and the strip were released when the menu last closed.
+        CreateLaunchLists();
+        LoadLaunchList();
+        LaunchMenu->RebuildItems();
+        if (Settings.ListIconVisible)
+            LoadIconStrip();
+    }
+    const RECT bar = GetTaskbarRect();
+    const int height = ControlHeight(LaunchMenu->RowCount());
+    const MenuOrigin at = PlaceMenu({bar.left, bar.top, bar.right, bar.bottom}, GetSystemMetrics(SM_CXSCREEN),
+                                    GetSystemMetrics(SM_CYSCREEN), kMenuWidth, height);
+    SetWindowPos(LaunchMenu->Handle(), nullptr, 0, 0, kMenuWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Showing the menu again while it is up (after a change) must not make
+    // the menu itself the window to hand the foreground back to.
+    HWND foreground = GetForegroundWindow();
+    if (!IsOwnWindow(foreground))
+        PreviousForeground = foreground;
+    ForceForegroundWindow(CommandWindow);
+    SetActiveWindow(CommandWindow);
+    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, 0);
+    ShowWindow(MainWindow, SW_HIDE);
+    ShowWindow(MainWindow, SW_RESTORE);
+    ShowWindow(CommandWindow, SW_SHOW);
+    // A window manager may place a window anew each time it is mapped again
+    // (openbox under Wine often puts it at the top left): the place is
+    // asserted once more now that the window is on screen.
+    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, SWP_NOACTIVATE);
+    SetFocus(LaunchMenu->Handle());
+}
+
+void ReloadLaunchMenu()
+{
+    if (!LaunchMenu)
+        return;
+    LaunchMenu->RebuildItems();
+    ShowLaunchMenu();
+    BuildIconStrip();
+    LaunchMenu->Paint();
+}

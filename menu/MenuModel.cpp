@@ -1,0 +1,100 @@
+#include "menu/MenuModel.h"
+
+std::vector<MenuRow> BuildMenuRows(const std::vector<std::string>& names)
+{
+    std::vector<MenuRow> rows;
+    rows.reserve(names.size() + 2);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        rows.push_back({names[i], static_cast<std::int32_t>(i)});
+    rows.push_back({kCancelCaption, kCancelRef});
+    rows.push_back({kQuitCaption, kQuitRef});
+    return rows;
+}
+
+int FindDefaultIndex(const std::vector<std::string>& targets, std::string_view dblClickCommand,
+                     TextEqualFunction equalIgnoringCase)
+{
+    if (dblClickCommand.empty())
+        return -1;
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (equalIgnoringCase(targets[i], dblClickCommand))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int RowAtPoint(unsigned y, int controlHeight)
+{
+    if (static_cast<long long>(y) > 2LL * controlHeight)
+        return -1;
+    // Integer division truncates toward zero, so y 0 and 1 are row 0 too.
+    return (static_cast<int>(y) - kRowsTop) / kRowHeight;
+}
+
+int ClampSelectedIndex(int index, int rowCount)
+{
+    if (index < 0)
+        return -1;
+    if (index > rowCount - 1)
+        return rowCount - 1;
+    return index;
+}
+
+int RowAbove(int selected, int rowCount) { return selected - 1 < 0 ? rowCount - 1 : selected - 1; }
+int RowBelow(int selected, int rowCount) { return selected + 1 < rowCount ? selected + 1 : 0; }
+bool IsItemRow(int row, int rowCount) { return row >= 0 && row < rowCount - 2; }
+
+bool PastDragThreshold(int startX, int startY, int x, int y)
+{
+    const long long dx = static_cast<long long>(startX) - x;
+    const long long dy = static_cast<long long>(startY) - y;
+    return dx > kDragThreshold || -dx > kDragThreshold || dy > kDragThreshold || -dy > kDragThreshold;
+}
+
+int FindShortcutRow(const std::vector<MenuRow>& rows, const std::vector<std::string>& shortCuts, char typed)
+{
+    if (typed == '\0')
+        return -1;
+    const char upper = typed >= 'a' && typed <= 'z' ? static_cast<char>(typed - 'a' + 'A') : typed;
+    const std::string key(1, upper);
+    const int itemRows = static_cast<int>(rows.size()) - 2;
+    for (int i = 0; i < itemRows; ++i) {
+        const std::int32_t ref = rows[static_cast<std::size_t>(i)].Ref;
+        if (ref >= 0 && static_cast<std::size_t>(ref) < shortCuts.size() &&
+            shortCuts[static_cast<std::size_t>(ref)] == key)
+            return i;
+    }
+    return -1;
+}
+
+RowLook DescribeRow(bool selected, bool showIcons, bool itemRow)
+{
+    RowLook look{};
+    look.letter = itemRow;
+    if (selected) {
+        // The content sits 1 px up and left of its resting place, which the
+        // caption's shadow marks.
+        look.leftColumn = kLeftColumnSelected;
+        look.frame = true;
+        look.gradientLeft = -1;
+        look.letterColour = kLetterSelected;
+        look.iconX = 22;
+        look.iconY = 1;
+        look.captionX = showIcons ? 40 : 22;
+        look.captionY = 3;
+        look.captionColour = kCaptionText;
+        look.shadow = true;
+        look.shadowX = look.captionX + 1;
+        look.shadowY = 4;
+    } else {
+        look.leftColumn = kLeftColumnNormal;
+        look.iconColumn = showIcons;
+        look.gradientLeft = showIcons ? kIconColumnRight : kLeftColumnRight;
+        look.letterColour = kLetterNormal;
+        look.iconX = 23;
+        look.iconY = 2;
+        look.captionX = (showIcons ? 40 : 22) + 1;
+        look.captionY = 4;
+        look.captionColour = itemRow ? kCaptionText : kFixedRowCaption;
+    }
+    return look;
+}

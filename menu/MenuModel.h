@@ -1,0 +1,96 @@
+// The launch menu's rows, their geometry, the selection and shortcut rules,
+// and what a row looks like in each state: plain values, no windows.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/GradientBands.h"
+
+struct MenuRow {
+    std::string Caption;
+    std::int32_t Ref;  // the LaunchItem index, or one of the fixed rows below
+    bool operator==(const MenuRow&) const = default;
+};
+
+inline constexpr std::int32_t kCancelRef = -2;
+inline constexpr std::int32_t kQuitRef = -3;
+inline constexpr const char* kCancelCaption = " キャンセル";
+inline constexpr const char* kQuitCaption = " 迅の終了";
+
+// The items' rows in list order, then the cancel and quit rows.
+std::vector<MenuRow> BuildMenuRows(const std::vector<std::string>& names);
+
+// The first item whose target names the double-click command, or -1. No
+// command at all makes no item the default.
+using TextEqualFunction = bool (*)(std::string_view, std::string_view);
+int FindDefaultIndex(const std::vector<std::string>& targets, std::string_view dblClickCommand,
+                     TextEqualFunction equalIgnoringCase);
+
+// Geometry, in the control's client pixels. The control sits 2 px above its
+// window's top, so row 0 starts at the window's top edge.
+inline constexpr int kMenuWidth = 180;
+inline constexpr int kRowHeight = 20;
+inline constexpr int kRowsTop = 2;
+inline constexpr int kLeftColumnRight = 20;
+inline constexpr int kIconColumnRight = 40;
+inline constexpr int kLetterX = 10;
+inline constexpr int kLetterY = 4;
+inline constexpr int kIconSize = 16;
+constexpr int RowTop(int row) { return kRowHeight * row + kRowsTop; }
+constexpr int ControlHeight(int rowCount) { return kRowHeight * rowCount + kRowsTop; }
+
+// The row under client y, read as the unsigned half of a mouse message: -1
+// beyond twice the control's height, so a pointer just below the last row
+// still gives a row (past the last one) and one above the control none.
+int RowAtPoint(unsigned y, int controlHeight);
+
+// -1 for any negative index, the last row for any beyond it.
+int ClampSelectedIndex(int index, int rowCount);
+// The arrow keys wrap: above row 0 (or from no selection) is the last row,
+// below the last row is row 0.
+int RowAbove(int selected, int rowCount);
+int RowBelow(int selected, int rowCount);
+// An item row, not the cancel or quit row nor outside the rows.
+bool IsItemRow(int row, int rowCount);
+
+// A drag starts once the pointer is more than 5 px away in x or y.
+inline constexpr int kDragThreshold = 5;
+bool PastDragThreshold(int startX, int startY, int x, int y);
+
+// The first item row whose shortcut is the typed character upper-cased (only
+// a-z change), compared exactly; -1 when none. `shortCuts` is indexed by the
+// rows' Ref. A typed NUL matches nothing: that is how "no shortcut" is stored.
+int FindShortcutRow(const std::vector<MenuRow>& rows, const std::vector<std::string>& shortCuts, char typed);
+
+// Colours, 0x00BBGGRR.
+inline constexpr Colour kRowBackground = 0x00FFFFFF;
+inline constexpr Colour kLeftColumnNormal = 0x00C8E6FF;
+inline constexpr Colour kLeftColumnSelected = 0x00FFE6C8;
+inline constexpr Colour kIconColumnNormal = 0x00E6F5FF;
+inline constexpr Colour kBodyGradientStart = 0x00FFFFFF;
+inline constexpr Colour kBodyGradientEnd = 0x00D7F2DE;
+inline constexpr Colour kFrameOutline = 0x00643214;
+inline constexpr Colour kFrameFill = 0x00FFE3D7;
+inline constexpr Colour kLetterSelected = 0x00AA6432;
+inline constexpr Colour kLetterNormal = 0x003264AA;
+inline constexpr Colour kCaptionShadow = 0x00F0B9AA;
+inline constexpr Colour kCaptionText = 0x00000000;
+inline constexpr Colour kFixedRowCaption = 0x0000321E;
+
+// What one row shows, drawn into a bitmap one row high whose top is y 0.
+struct RowLook {
+    Colour leftColumn;
+    bool frame;         // the selection frame over (20, 0, W - 1, 20)
+    bool iconColumn;    // (20, 0, 40, 20) filled with kIconColumnNormal
+    int gradientLeft;   // the body gradient from here to W - 1, or -1 for none
+    bool letter;        // the shortcut letter at (10, 4)
+    Colour letterColour;
+    int iconX, iconY;   // where the icon goes when icons are shown
+    int captionX, captionY;
+    Colour captionColour;
+    bool shadow;        // the selected caption's shadow at its resting place
+    int shadowX, shadowY;
+};
+RowLook DescribeRow(bool selected, bool showIcons, bool itemRow);

@@ -1,0 +1,5 @@
+#include "platform/ShellLaunch.h"
+
+#include <shellapi.h>
+
+ShellExecuteFunction ShellLaunch = ShellExecuteA;

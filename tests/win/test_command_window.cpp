@@ -1,0 +1,203 @@
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include "core/CommandWindow.h"
+#include "core/ItemCommands.h"
+#include "core/LaunchList.h"
+#include "core/Resident.h"
+#include "core/Settings.h"
+#include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "tests/win/MenuTestSupport.h"
+
+namespace {
+
+std::vector<UINT> Identifiers(const std::vector<RecordedMenuEntry>& entries)
+{
+    std::vector<UINT> ids;
+    for (const auto& e : entries)
+        ids.push_back(e.identifier);
+    return ids;
+}
+
+}  // namespace
+
+TEST_CASE("the command window as created: class, styles, title, size, hidden")
+{
+    MenuFixture f;
+    LaunchMenu.reset();
+    DestroyWindow(CommandWindow);
+    CreateCommandWindow();
+    REQUIRE(IsWindow(CommandWindow));
+    char cls[64] = {};
+    GetClassNameA(CommandWindow, cls, sizeof cls);
+    CHECK(std::string(cls) == "CLASS_LAUNCH");
+    CHECK(GetClassLongPtrA(CommandWindow, GCL_STYLE) == (CS_VREDRAW | CS_HREDRAW));
+    CHECK(GetClassLongPtrA(CommandWindow, GCLP_HBRBACKGROUND) == 15);
+    CHECK(GetClassLongPtrA(CommandWindow, GCLP_HICON) != 0);
+    CHECK((GetWindowLongA(CommandWindow, GWL_EXSTYLE) & 0x84) == 0x84);
+    CHECK((GetWindowLongA(CommandWindow, GWL_STYLE) & (WS_POPUP | WS_CHILD | WS_CAPTION)) == WS_POPUP);
+    CHECK(FindWindowA("CLASS_LAUNCH", "迅 -velocara-") == CommandWindow);
+    CHECK(GetParent(CommandWindow) == nullptr);
+    RECT r;
+    GetWindowRect(CommandWindow, &r);
+    CHECK(r.left == 0);
+    CHECK(r.top == 0);
+    CHECK(r.right - r.left == 200);
+    CHECK(r.bottom - r.top == 450);
+    CHECK_FALSE(IsWindowVisible(CommandWindow));
+
+    SUBCASE("the launch menu is its child at (0, -2)")
+    {
+        f.Create(NumberedItems(2));
+        char child[64] = {};
+        GetClassNameA(f.Control(), child, sizeof child);
+        CHECK(std::string(child) == "TvlcrLaunchMenu");
+        CHECK(GetParent(f.Control()) == CommandWindow);
+        POINT origin{0, 0};
+        MapWindowPoints(f.Control(), CommandWindow, &origin, 1);
+        CHECK(origin.x == 0);
+        CHECK(origin.y == -2);
+        CHECK(IsWindowEnabled(f.Control()));
+        CHECK((GetWindowLongA(f.Control(), GWL_STYLE) & (WS_VISIBLE | WS_TABSTOP)) == (WS_VISIBLE | WS_TABSTOP));
+    }
+}
+
+TEST_CASE("the command menu: entries, identifiers and order")
+{
+    SUBCASE("with an item row selected: nine entries")
+    {
+        UniqueMenu menu(BuildCommandMenu(true));
+        const auto entries = MenuEntries(menu.get());
+        CHECK(Identifiers(entries) == std::vector<UINT>{1, 2, 0, 3, 4, 0, 6, 5, 7});
+        REQUIRE(entries.size() == 9);
+        CHECK(entries[0].text == "アイテムの編集(&E)");
+        CHECK(entries[1].text == "削除(&D)");
+        CHECK(entries[2].separator);
+        CHECK(entries[3].text == "新規アイテム(&N)");
+        CHECK(entries[4].text == "アイテムエディタ(&D)");
+        CHECK(entries[5].separator);
+        CHECK(entries[6].text == "オプション(&O)");
+        CHECK(entries[7].text == "ヘルプ(&H)");
+        CHECK(entries[8].text == "バージョン情報(&I)");
+        // Plain enabled strings, no flags.
+        for (UINT id : {1u, 2u, 3u, 4u, 5u, 6u, 7u})
+            CHECK(GetMenuState(menu.get(), id, MF_BYCOMMAND) == MF_STRING);
+    }
+    SUBCASE("without: six entries, one separator")
+    {
+        UniqueMenu menu(BuildCommandMenu(false));
+        const auto entries = MenuEntries(menu.get());
+        CHECK(Identifiers(entries) == std::vector<UINT>{3, 4, 0, 6, 5, 7});
+        REQUIRE(entries.size() == 6);
+        CHECK(entries[0].text == "新規アイテム(&N)");
+        CHECK(entries[2].separator);
+        CHECK(entries[5].text == "バージョン情報(&I)");
+    }
+}
+
+TEST_CASE("the command menu opens at the pointer, owned by the command window, and is destroyed after")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    ShowLaunchMenu();
+    SetCursorPos(300, 200);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    PopupRecorder popups;
+    ShowCommandMenu(true);
+    REQUIRE(popups.popups().size() == 1);
+    const RecordedPopup& p = popups.popups()[0];
+    CHECK(p.flags == 0);
+    CHECK(p.x == cursor.x);
+    CHECK(p.y == cursor.y);
+    CHECK(p.owner == CommandWindow);
+    CHECK_FALSE(IsMenu(p.menu));
+    CHECK(GetFocus() == f.Control());
+}
+
+TEST_CASE("the real popup menu appears and is closed without a person")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    ShowLaunchMenu();
+    static bool sawMenu = false;
+    sawMenu = false;
+    // Inside the menu's own loop: look for its window, then close it.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND popup = FindWindowA("#32768", nullptr);
+        sawMenu = popup && IsWindowVisible(popup);
+        EndMenu();
+    });
+    ShowCommandMenu(false);
+    KillTimer(nullptr, timer);
+    CHECK(sawMenu);
+    CHECK(GetFocus() == f.Control());
+}
+
+TEST_CASE("losing activation to another program closes the menu")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    SUBCASE("memory-saving mode off: the lists stay")
+    {
+        ShowLaunchMenu();
+        SendMessageA(CommandWindow, WM_ACTIVATEAPP, 0x100, 0);  // only the low byte counts
+        CHECK_FALSE(MenuShown);
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+        CHECK_FALSE(IsWindowVisible(MainWindow));
+        CHECK(LaunchListsPresent());
+    }
+    SUBCASE("memory-saving mode on: the lists go")
+    {
+        Settings.ReloadItems = true;
+        ShowLaunchMenu();
+        SendMessageA(CommandWindow, WM_ACTIVATEAPP, 0, 0);
+        CHECK_FALSE(MenuShown);
+        CHECK_FALSE(LaunchListsPresent());
+    }
+    SUBCASE("while a dialog is open, or on activation, nothing happens")
+    {
+        ShowLaunchMenu();
+        DialogShown = true;
+        SendMessageA(CommandWindow, WM_ACTIVATEAPP, 0, 0);
+        DialogShown = false;
+        SendMessageA(CommandWindow, WM_ACTIVATEAPP, 1, 0);
+        CHECK(MenuShown);
+        CHECK(IsWindowVisible(CommandWindow));
+    }
+}
+
+TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the menu")
+{
+    CHECK((ItemCommandFor(1) == &EditItemCommand));
+    CHECK((ItemCommandFor(2) == &DeleteItemCommand));
+    CHECK((ItemCommandFor(3) == &NewItemCommand));
+    CHECK((ItemCommandFor(4) == &ItemListEditorCommand));
+    CHECK((ItemCommandFor(5) == &HelpCommand));
+    CHECK((ItemCommandFor(6) == &OptionsCommand));
+    CHECK((ItemCommandFor(7) == &VersionInfoCommand));
+    CHECK((ItemCommandFor(0) == nullptr));
+    CHECK((ItemCommandFor(8) == nullptr));
+
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    SetFocus(CommandWindow);
+    SendMessageA(CommandWindow, WM_COMMAND, MAKEWPARAM(5, 0), 0);
+    REQUIRE(shell.launches().size() == 1);
+    const RecordedLaunch& help = shell.launches()[0];
+    CHECK(help.owner == MainWindow);
+    CHECK(help.verbNull);
+    CHECK(help.file == "manual\\index.html");
+    CHECK_FALSE(help.parametersNull);
+    CHECK(help.parameters.empty());
+    CHECK(help.directoryNull);  // relative to the current folder
+    CHECK(help.show == SW_SHOWNORMAL);
+    CHECK(GetFocus() == f.Control());
+    SetFocus(CommandWindow);
+    SendMessageA(CommandWindow, WM_COMMAND, MAKEWPARAM(99, 0), 0);
+    CHECK(shell.launches().size() == 1);
+    CHECK(GetFocus() == f.Control());
+}

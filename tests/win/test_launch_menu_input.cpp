@@ -1,0 +1,320 @@
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include "core/CommandWindow.h"
+#include "core/LaunchList.h"
+#include "core/Settings.h"
+#include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "tests/win/MenuTestSupport.h"
+
+namespace {
+
+HWND Menu() { return LaunchMenu->Handle(); }
+void Key(WPARAM vk) { SendMessageA(Menu(), WM_KEYDOWN, vk, 0); }
+void Char(char c) { SendMessageA(Menu(), WM_CHAR, static_cast<unsigned char>(c), 0); }
+void Mouse(UINT message, int x, int y, WPARAM keys = 0)
+{
+    SendMessageA(Menu(), message, keys, MAKELPARAM(x, y));
+}
+int Y(int row) { return RowTop(row) + 10; }
+
+std::vector<std::string> TargetsIn(const std::string& text)
+{
+    std::vector<std::string> targets;
+    std::size_t at = text.find("\r\n", text.find("\r\n") + 2) + 2;  // past the magic and command lines
+    while (at < text.size()) {
+        const std::size_t end = text.find("\r\n", at);
+        targets.push_back(text.substr(at, end - at));
+        for (int skip = 0; skip < 5 && at < text.size(); ++skip)
+            at = text.find("\r\n", at) + 2;
+    }
+    return targets;
+}
+
+}  // namespace
+
+TEST_CASE("the arrow keys wrap both ways; Home, End and the page keys do nothing")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(5));  // seven rows
+    CHECK(LaunchMenu->SelectedIndex() == 0);
+    Key(VK_UP);
+    CHECK(LaunchMenu->SelectedIndex() == 6);
+    Key(VK_DOWN);
+    CHECK(LaunchMenu->SelectedIndex() == 0);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    CHECK(LaunchMenu->SelectedIndex() == 2);
+    for (WPARAM k : {VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT, VK_TAB})
+        Key(k);
+    CHECK(LaunchMenu->SelectedIndex() == 2);
+    LaunchMenu->SetSelectedIndex(-1);
+    Key(VK_DOWN);
+    CHECK(LaunchMenu->SelectedIndex() == 0);
+    LaunchMenu->SetSelectedIndex(-1);
+    Key(VK_UP);
+    CHECK(LaunchMenu->SelectedIndex() == 6);
+}
+
+TEST_CASE("Enter launches the selected row, Escape hides and hands the foreground back, Apps opens the command menu")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    ShellRecorder shell;
+    PopupRecorder popups;
+    SUBCASE("Enter")
+    {
+        ShowLaunchMenu();
+        Key(VK_DOWN);
+        Key(VK_RETURN);
+        REQUIRE(shell.launches().size() == 1);
+        CHECK(shell.launches()[0].file == "C:\\t\\item1.exe");
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+        // With nothing selected it only closes the menu.
+        ShowLaunchMenu();
+        LaunchMenu->SetSelectedIndex(-1);
+        Key(VK_RETURN);
+        CHECK(shell.launches().size() == 1);
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    SUBCASE("Escape")
+    {
+        HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        ShowLaunchMenu();
+        PreviousForeground = other;
+        Key(VK_ESCAPE);
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+        CHECK(GetForegroundWindow() == other);
+        CHECK(shell.launches().empty());
+        DestroyWindow(other);
+    }
+    SUBCASE("Apps: with the item entries on an item row, without them on the cancel row")
+    {
+        ShowLaunchMenu();
+        Key(VK_APPS);
+        LaunchMenu->SetSelectedIndex(3);
+        Key(VK_APPS);
+        REQUIRE(popups.popups().size() == 2);
+        CHECK(popups.popups()[0].entries.size() == 9);
+        CHECK(popups.popups()[1].entries.size() == 6);
+        CHECK(GetFocus() == Menu());
+        CHECK(IsWindowVisible(CommandWindow));
+    }
+}
+
+TEST_CASE("shortcut letters")
+{
+    MenuFixture f;
+    auto items = NumberedItems(5);
+    items[0].ShortCut = NoShortCut;
+    items[2].ShortCut = "A";
+    items[4].ShortCut = "A";
+    items[3].ShortCut = "q";
+    f.Create(items);
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    SUBCASE("upper-cased, the first row with the letter wins")
+    {
+        Char('a');
+        REQUIRE(shell.launches().size() == 1);
+        CHECK(shell.launches()[0].file == "C:\\t\\item2.exe");
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    SUBCASE("nobody's letter, a lower-case stored letter and a NUL leave the menu open and unchanged")
+    {
+        LaunchMenu->SetSelectedIndex(1);
+        for (char c : {'z', 'q', 'Q', '\0', '\r', '\x1b'})
+            Char(c);
+        CHECK(shell.launches().empty());
+        CHECK(IsWindowVisible(CommandWindow));
+        CHECK(LaunchMenu->SelectedIndex() == 1);
+    }
+    SUBCASE("nothing while the lists are released")
+    {
+        FreeLaunchLists();
+        Char('a');
+        CHECK(shell.launches().empty());
+    }
+}
+
+TEST_CASE("hovering selects the row under the pointer")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));  // five rows, 102 px
+    Mouse(WM_MOUSEMOVE, 50, Y(2));
+    CHECK(LaunchMenu->SelectedIndex() == 2);
+    Mouse(WM_MOUSEMOVE, 50, 1);
+    CHECK(LaunchMenu->SelectedIndex() == 0);
+    Mouse(WM_MOUSEMOVE, 50, 150);  // below the rows, within twice the height
+    CHECK(LaunchMenu->SelectedIndex() == 4);
+    Mouse(WM_MOUSEMOVE, 50, 205);  // beyond twice the height
+    CHECK(LaunchMenu->SelectedIndex() == -1);
+    Mouse(WM_MOUSEMOVE, 50, -3);  // above, with the mouse captured
+    CHECK(LaunchMenu->SelectedIndex() == -1);
+}
+
+TEST_CASE("a click chooses the row; a release outside the control hides the menu")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    ShellRecorder shell;
+    SUBCASE("an item row")
+    {
+        ShowLaunchMenu();
+        Mouse(WM_LBUTTONDOWN, 60, Y(1), MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, 60, Y(1));
+        REQUIRE(shell.launches().size() == 1);
+        CHECK(shell.launches()[0].file == "C:\\t\\item1.exe");
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+        CHECK(GetCapture() == nullptr);
+    }
+    SUBCASE("just below the last row: the quit row and its question")
+    {
+        ShowLaunchMenu();
+        MessageBoxRecorder boxes(IDCANCEL);
+        Mouse(WM_LBUTTONDOWN, 60, 101, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, 60, 120);
+        REQUIRE(boxes.boxes().size() == 1);
+        CHECK(boxes.boxes()[0].text == "終了しますか？");
+        CHECK(shell.launches().empty());
+    }
+    SUBCASE("outside, to the right or beyond twice the height")
+    {
+        for (POINT p : {POINT{kMenuWidth, Y(1)}, POINT{60, 300}, POINT{-4, Y(1)}}) {
+            ShowLaunchMenu();
+            Mouse(WM_LBUTTONDOWN, 60, Y(1), MK_LBUTTON);
+            Mouse(WM_LBUTTONUP, p.x, p.y);
+            CHECK_FALSE(IsWindowVisible(CommandWindow));
+        }
+        CHECK(shell.launches().empty());
+    }
+}
+
+TEST_CASE("the right button opens the command menu unless the left one is down")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    ShowLaunchMenu();
+    PopupRecorder popups;
+    Mouse(WM_RBUTTONUP, 60, Y(1), MK_LBUTTON);
+    CHECK(popups.popups().empty());
+    Mouse(WM_RBUTTONUP, 60, Y(1));
+    LaunchMenu->SetSelectedIndex(3);  // cancel
+    Mouse(WM_RBUTTONUP, 60, Y(3));
+    REQUIRE(popups.popups().size() == 2);
+    CHECK(popups.popups()[0].entries.size() == 9);
+    CHECK(popups.popups()[1].entries.size() == 6);
+}
+
+TEST_CASE("dragging an item row onto another reorders the list and saves it at once")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(5));
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    Mouse(WM_LBUTTONDOWN, 50, Y(0), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, 55, Y(0), MK_LBUTTON);  // 5 px: not yet
+    CHECK_FALSE(LaunchMenu->Dragging());
+    Mouse(WM_MOUSEMOVE, 56, Y(0), MK_LBUTTON);
+    REQUIRE(LaunchMenu->Dragging());
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    CHECK(GetCursor() != arrow);  // the drag cursor
+    int w = 0, h = 0;
+    CHECK(ImageList_GetImageCount(LaunchMenu->DragImages()) == 1);
+    ImageList_GetIconSize(LaunchMenu->DragImages(), &w, &h);
+    CHECK(w == kMenuWidth);
+    CHECK(h == 20);
+    Mouse(WM_MOUSEMOVE, 56, Y(3), MK_LBUTTON);
+    CHECK(LaunchMenu->SelectedIndex() == 0);  // the selection stays while dragging
+    Mouse(WM_LBUTTONUP, 56, Y(3));
+    CHECK_FALSE(LaunchMenu->Dragging());
+    CHECK(GetCursor() == arrow);
+    CHECK(shell.launches().empty());
+    CHECK(TargetsIn(f.ReadList()) ==
+          std::vector<std::string>{"C:\\t\\item1.exe", "C:\\t\\item2.exe", "C:\\t\\item3.exe", "C:\\t\\item0.exe",
+                                   "C:\\t\\item4.exe"});
+    // The menu shows the new order.
+    CHECK(LaunchMenu->Items()[3].Caption == "item0");
+    CHECK(IsWindowVisible(CommandWindow));
+}
+
+TEST_CASE("drags that change nothing")
+{
+    MenuFixture f;
+    // The old layout: any save rewrites it with the magic line.
+    const std::string old = "\r\nC:\\a.exe\r\na\r\n\r\nA\r\nC:\\b.exe\r\nb\r\n\r\nB\r\nC:\\c.exe\r\nc\r\n\r\nC\r\n";
+    f.Create(NumberedItems(0));
+    WriteBytes(f.dir.file("Launch.ini"), old);
+    LaunchMenu->RebuildItems();
+    REQUIRE(LaunchMenu->RowCount() == 5);
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    auto drag = [](int fromRow, int toX, int toY, WPARAM upKeys) {
+        Mouse(WM_LBUTTONDOWN, 50, Y(fromRow), MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, 50, Y(fromRow) + 15, MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, toX, toY, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, toX, toY, upKeys);
+    };
+    SUBCASE("onto the cancel or quit row, with the right button held, outside the control")
+    {
+        drag(0, 50, Y(4), 0);
+        drag(0, 50, Y(3), 0);
+        drag(0, 50, Y(2), MK_RBUTTON);
+        drag(1, kMenuWidth + 20, Y(2), 0);
+        drag(1, 50, 400, 0);
+        CHECK(f.ReadList() == old);
+        CHECK_FALSE(LaunchMenu->Dragging());
+        CHECK(IsWindowVisible(CommandWindow));  // ending a drag outside does not close the menu
+    }
+    SUBCASE("a press on the cancel or quit row never starts a drag")
+    {
+        for (int row : {3, 4}) {
+            Mouse(WM_LBUTTONDOWN, 50, Y(row), MK_LBUTTON);
+            Mouse(WM_MOUSEMOVE, 150, Y(0), MK_LBUTTON);
+            CHECK_FALSE(LaunchMenu->Dragging());
+            Mouse(WM_LBUTTONUP, kMenuWidth + 5, Y(row));
+        }
+        CHECK(f.ReadList() == old);
+    }
+    SUBCASE("onto its own row: moved onto itself, saved and shown again")
+    {
+        drag(1, 50, Y(1), 0);
+        CHECK(f.ReadList().rfind("VELOCARA_LAUNCHLIST_2\r\n", 0) == 0);
+        CHECK(TargetsIn(f.ReadList()) == std::vector<std::string>{"C:\\a.exe", "C:\\b.exe", "C:\\c.exe"});
+    }
+    SUBCASE("the capture taken away ends the drag where it is")
+    {
+        Mouse(WM_LBUTTONDOWN, 50, Y(0), MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, 50, Y(2), MK_LBUTTON);
+        REQUIRE(LaunchMenu->Dragging());
+        ReleaseCapture();
+        CHECK_FALSE(LaunchMenu->Dragging());
+        CHECK(f.ReadList() == old);
+    }
+    CHECK(shell.launches().empty());
+}
+
+TEST_CASE("the drag image is the source row as it looks on screen")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    ShowLaunchMenu();
+    UpdateWindow(Menu());
+    Mouse(WM_LBUTTONDOWN, 50, Y(1), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, 50, Y(1) + 8, MK_LBUTTON);
+    REQUIRE(LaunchMenu->Dragging());
+    Canvas image(kMenuWidth, 20);
+    REQUIRE(ImageList_Draw(LaunchMenu->DragImages(), 0, image.dc(), 0, 0, ILD_NORMAL));
+    Canvas expected(kMenuWidth, ControlHeight(5));
+    PrintClient(Menu(), expected);
+    int same = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < kMenuWidth - 1; ++x)
+            same += image.at(x, y) == expected.at(x, RowTop(1) + y);
+    CHECK(same == (kMenuWidth - 1) * 20);
+    CHECK(expected.at(0, RowTop(1) + 10) == 0x00FFE6C8);  // it was the selected row
+    Mouse(WM_LBUTTONUP, 50, 400);
+    CHECK_FALSE(LaunchMenu->Dragging());
+}

@@ -1,0 +1,87 @@
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include "core/CommandWindow.h"
+#include "core/LaunchList.h"
+#include "core/Resident.h"
+#include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "menu/LaunchRow.h"
+#include "tests/win/MenuTestSupport.h"
+
+TEST_CASE("an item row goes to the shell, with empty strings rather than null, then the menu hides")
+{
+    MenuFixture f;
+    auto items = NumberedItems(2);
+    items[1] = {"C:\\ツール\\表示.exe", "表示", "--open \"a b\"", "H", "C:\\作業"};
+    f.Create(items);
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    LaunchRow(0);
+    LaunchRow(1);
+    REQUIRE(shell.launches().size() == 2);
+    const RecordedLaunch& empty = shell.launches()[0];
+    CHECK(empty.owner == nullptr);
+    CHECK(empty.verbNull);  // the file's default action
+    CHECK(empty.file == "C:\\t\\item0.exe");
+    CHECK_FALSE(empty.parametersNull);
+    CHECK(empty.parameters.empty());
+    CHECK_FALSE(empty.directoryNull);
+    CHECK(empty.directory.empty());
+    CHECK(empty.show == SW_SHOWNORMAL);
+    CHECK(empty.menuVisible);  // handed to the shell first, hidden after
+    const RecordedLaunch& full = shell.launches()[1];
+    CHECK(full.file == "C:\\ツール\\表示.exe");
+    CHECK(full.parameters == "--open \"a b\"");
+    CHECK(full.directory == "C:\\作業");
+    CHECK_FALSE(IsWindowVisible(CommandWindow));
+    CHECK(MenuShown);  // cleared by the loss of activation only
+}
+
+TEST_CASE("the cancel row, no selection and a selection beyond the rows only close the menu")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    ShellRecorder shell;
+    MessageBoxRecorder boxes;
+    for (int row : {2, -1, 4, 1000}) {
+        ShowLaunchMenu();
+        REQUIRE(IsWindowVisible(CommandWindow));
+        LaunchRow(row);
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    CHECK(shell.launches().empty());
+    CHECK(boxes.boxes().empty());
+}
+
+TEST_CASE("the quit row asks first: OK shuts down through the main window, Cancel leaves it running")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(1));
+    ShowLaunchMenu();
+    SUBCASE("Cancel")
+    {
+        MessageBoxRecorder boxes(IDCANCEL);
+        LaunchRow(2);
+        REQUIRE(boxes.boxes().size() == 1);
+        const RecordedBox& b = boxes.boxes()[0];
+        CHECK(b.owner == CommandWindow);
+        CHECK(b.text == "終了しますか？");
+        CHECK(b.caption == "迅 -velocara-");
+        CHECK(b.style == 0x31);
+        CHECK_FALSE(QuitFlag);
+        CHECK(LaunchListsPresent());
+    }
+    SUBCASE("OK")
+    {
+        MessageBoxRecorder boxes(IDOK);
+        LaunchRow(2);
+        CHECK(boxes.boxes().size() == 1);
+        // The main window did its shutdown before the send returned.
+        CHECK(QuitFlag);
+        CHECK_FALSE(LaunchListsPresent());
+        MSG msg;
+        CHECK(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // from its WM_DESTROY
+    }
+    CHECK_FALSE(IsWindowVisible(CommandWindow));
+}
