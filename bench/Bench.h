@@ -21,3 +21,7 @@ double BestMilliseconds(int repeats, const std::function<void()>& body);
 // The median of `repeats` runs.
 double MedianMilliseconds(int repeats, const std::function<void()>& body);
 std::string BenchTempFolder();  // fresh, ends in a backslash
+
+// A strip of the right size with something in every cell, as the icon strip
+// gives it, without asking the shell.
+HBITMAP MakeBenchStrip(int cells);

@@ -16,6 +16,8 @@ const char* const kTargets[] = {
 void IconStripBuildLoad()
 {
     const std::string dir = BenchTempFolder();
+    char oldTmp[MAX_PATH + 1] = {};
+    const bool hadTmp = GetEnvironmentVariableA("TMP", oldTmp, sizeof oldTmp) > 0;
     SetEnvironmentVariableA("TMP", dir.c_str());
     const TSettings saved = Settings;
     Settings.ReloadItems = false;
@@ -35,6 +37,8 @@ void IconStripBuildLoad()
     Settings = saved;
     DeleteFileA((dir + kIconStripCacheName).c_str());
     RemoveDirectoryA(dir.c_str());
+    // The benchmarks after this one make their folders in the real TMP.
+    SetEnvironmentVariableA("TMP", hadTmp ? oldTmp : nullptr);
 }
 VLCR_BENCHMARK("icon strip build and load", IconStripBuildLoad);
 }  // namespace

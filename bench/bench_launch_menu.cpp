@@ -33,30 +33,6 @@ void Pump()
     }
 }
 
-// A strip of the right size with something in every cell, as the icon
-// strip gives it.
-HBITMAP MakeStrip(int cells)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP strip = CreateCompatibleBitmap(screen, 16 * cells, 32);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, strip);
-    const RECT image{0, 0, 16 * cells, 16}, mask{0, 16, 16 * cells, 32};
-    FillRect(dc, &image, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    FillRect(dc, &mask, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HBRUSH red = CreateSolidBrush(0x006446FA);
-    for (int i = 0; i < cells; ++i) {
-        const RECT dot{16 * i + 3, 3, 16 * i + 13, 13}, hole{16 * i + 3, 19, 16 * i + 13, 29};
-        FillRect(dc, &dot, red);
-        FillRect(dc, &hole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-    DeleteObject(red);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return strip;
-}
-
 // Median of `repeats` timings of `body`; `reset` runs between them, untimed.
 template <class Body, class Reset>
 double Median(int repeats, Body body, Reset reset)
@@ -95,7 +71,7 @@ void LaunchMenuShowToPainted()
         CreateLaunchMenu();
         if (IconStrip)
             DeleteObject(IconStrip);
-        IconStrip = MakeStrip(n + 2);
+        IconStrip = MakeBenchStrip(n + 2);
         LaunchMenu->SetShowIcons(true);
 
         // Hidden, and left a moment as a user would, so that the events of

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "bench/Bench.h"
+#include "platform/Dialogs.h"
 
 std::vector<Benchmark>& Benchmarks()
 {
@@ -55,8 +56,35 @@ std::string BenchTempFolder()
     return dir;
 }
 
+HBITMAP MakeBenchStrip(int cells)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP strip = CreateCompatibleBitmap(screen, 16 * cells, 32);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, strip);
+    const RECT image{0, 0, 16 * cells, 16}, mask{0, 16, 16 * cells, 32};
+    FillRect(dc, &image, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &mask, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HBRUSH red = CreateSolidBrush(0x006446FA);
+    for (int i = 0; i < cells; ++i) {
+        const RECT dot{16 * i + 3, 3, 16 * i + 13, 13}, hole{16 * i + 3, 19, 16 * i + 13, 29};
+        FillRect(dc, &dot, red);
+        FillRect(dc, &hole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    DeleteObject(red);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return strip;
+}
+
 int main(int argc, char** argv)
 {
+    // A benchmark never waits on a person: a message box is printed instead.
+    ShowMessageBox = [](HWND, const char* text, const char*, UINT) {
+        std::printf("(message box: %s)\n", text);
+        return IDOK;
+    };
     // An argument picks the benchmarks whose names contain it.
     for (const Benchmark& b : Benchmarks()) {
         if (argc > 1 && !std::strstr(b.name, argv[1]))

@@ -59,12 +59,17 @@ class DoublePress(VlcrTestCase):
 
     def test_press_release_pause_press_does_not(self):
         tap("Control_L", after=1.0)  # longer than the double-click time
-        tap("Control_L")
-        time.sleep(1.0)
+        tap("Control_L", after=0.1)
         self.assertFalse(menu_visible())
         # ...but that press began a new sequence: one more quick press completes it.
         tap("Control_L")
-        self.assertTrue(wait_for(menu_visible, 5))
+        self.assertTrue(wait_for(menu_visible, 5), "the late press did not start a new sequence")
+
+    def test_press_release_pause_press_shows_nothing_later_either(self):
+        tap("Control_L", after=1.0)
+        tap("Control_L")
+        time.sleep(1.5)
+        self.assertFalse(menu_visible())
 
     def test_ctrl_c_twice_does_not(self):
         for _ in range(2):

@@ -7,7 +7,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (RECORDER_EXE, VlcrTestCase, launch_ini, pixel, screenshot, tray_icon_point,
+from vlcr_e2e import (APP_TITLE, RECORDER_EXE, find_windows, VlcrTestCase, launch_ini, pixel, screenshot, tray_icon_point,
                       wait_for, win_path, xdotool)
 
 
@@ -39,6 +39,18 @@ class TrayIcon(VlcrTestCase):
         with open(log, "rb") as f:
             text = f.read().decode("cp932")
         self.assertEqual(text.count("args=from the tray\r\n"), 1, text)
+
+    def test_a_right_click_shows_the_launch_menu(self):
+        inst, log = self.start_with_recorder()
+        x, y = tray_icon_point()
+        self.assertFalse(any(w.visible for w in find_windows("CLASS_LAUNCH", APP_TITLE)))
+        xdotool("mousemove", x, y)
+        xdotool("click", 3)
+        menu = wait_for(lambda: [w for w in find_windows("CLASS_LAUNCH", APP_TITLE) if w.visible], 10)
+        self.assertTrue(menu, "no launch menu after a right click on the icon")
+        self.assertEqual(menu[0].rect[2] - menu[0].rect[0], 180)
+        self.assertEqual(menu[0].rect[3] - menu[0].rect[1], 20 * 3 + 2)
+        self.assertFalse(os.path.exists(log))  # nothing launched
 
     def test_a_single_left_click_runs_nothing(self):
         inst, log = self.start_with_recorder()

@@ -5,10 +5,13 @@
 #include <cstring>
 
 #include "core/BusyFlags.h"
+#include "core/CommandWindow.h"
+#include "core/KeyWatcher.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "core/TrayIcon.h"
 #include "platform/ModulePath.h"
+#include "tests/win/MenuTestSupport.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -91,4 +94,92 @@ TEST_CASE("a left double click runs the double-click command, busy or not")
     DblClickCommand.clear();
     SendMessageA(hwnd, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDBLCLK);  // empty: nothing
     CHECK_FALSE(WaitForFile(RecorderLog(), 700));
+}
+
+namespace {
+bool CommandWindowShown() { return IsWindowVisible(CommandWindow) != FALSE; }
+
+void Send(LPARAM mouseMessage) { SendMessageA(MainWindow, kTrayCallbackMessage, kTrayIconId, mouseMessage); }
+}  // namespace
+
+TEST_CASE("the tray's right-button release shows the menu unless something is open")
+{
+    MenuFixture fixture;
+    fixture.Create(NumberedItems(3));
+    REQUIRE_FALSE(CommandWindowShown());
+
+    SUBCASE("only the right-button release shows it")
+    {
+        for (LPARAM m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                         WM_RBUTTONDBLCLK, WM_MBUTTONUP})
+            Send(m);
+        CHECK_FALSE(CommandWindowShown());
+        CHECK_FALSE(MenuShown);
+        Send(WM_RBUTTONUP);
+        CHECK(MenuShown);
+        CHECK(CommandWindowShown());
+    }
+    SUBCASE("not while a dialog is open")
+    {
+        DialogShown = true;
+        Send(WM_RBUTTONUP);
+        CHECK_FALSE(CommandWindowShown());
+        CHECK_FALSE(MenuShown);
+    }
+    SUBCASE("not again while the menu is up")
+    {
+        MenuShown = true;  // as if shown and not yet closed
+        Send(WM_RBUTTONUP);
+        CHECK_FALSE(CommandWindowShown());
+    }
+}
+
+namespace {
+// Key events as the keyboard would make them, seen by GetAsyncKeyState.
+void Key(WORD vk, bool down)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof in);
+    PumpMessages(15);
+}
+}  // namespace
+
+TEST_CASE("the watcher's double press asks for the menu as the tray does")
+{
+    MenuFixture fixture;
+    fixture.Create(NumberedItems(2));
+    DoubleKey = DoubleKeyState{};
+    Key(VK_LCONTROL, true);
+    const bool seen = (GetAsyncKeyState(VK_LCONTROL) & 0x8000) != 0;
+    Key(VK_LCONTROL, false);
+    REQUIRE_MESSAGE(seen, "injected keys do not reach the key state here");
+
+    Key(VK_LCONTROL, true);
+    WatchDoubleKey();
+    CHECK(DoubleKey.PressState == 1);
+    Key(VK_LCONTROL, false);
+    WatchDoubleKey();
+    CHECK(DoubleKey.PressState == 2);
+    Key(VK_LCONTROL, true);
+    WatchDoubleKey();
+    Key(VK_LCONTROL, false);
+    CHECK(DoubleKey.PressState == 0);  // recognised and reset in the same call
+    CHECK(MenuShown);
+    CHECK(CommandWindowShown());
+
+    // While the menu is up, a second double press resets and shows nothing new.
+    ShowWindow(CommandWindow, SW_HIDE);
+    Key(VK_LCONTROL, true);
+    WatchDoubleKey();
+    Key(VK_LCONTROL, false);
+    WatchDoubleKey();
+    CHECK(DoubleKey.PressState == 2);
+    Key(VK_LCONTROL, true);
+    WatchDoubleKey();
+    Key(VK_LCONTROL, false);
+    CHECK(DoubleKey.PressState == 0);
+    CHECK_FALSE(CommandWindowShown());
 }
