@@ -73,24 +73,10 @@ public:
     TempFolder dir;
 };
 
-// A 32-bit top-down DIB to paint into; pixels come back as 0x00BBGGRR.
-class Canvas {
+// A 32-bit top-down DIB to paint into, magenta until painted.
+class Canvas : public PixelCanvas {
 public:
-    Canvas(int width, int height, COLORREF fill = 0x00FF00FF);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC dc() const { return dc_; }
-    COLORREF at(int x, int y) const;
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-private:
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    std::uint32_t* bits_;
+    Canvas(int width, int height, COLORREF fill = 0x00FF00FF) : PixelCanvas(width, height, fill) {}
 };
 
 // The control painted through WM_PRINTCLIENT, as its paint routine does it.

@@ -245,6 +245,8 @@ PixelCanvas::~PixelCanvas()
 
 COLORREF PixelCanvas::at(int x, int y) const
 {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return CLR_INVALID;
     GdiFlush();
     const DWORD bgrx = bits_[y * width_ + x];
     return ((bgrx & 0xFF) << 16) | (bgrx & 0xFF00) | ((bgrx >> 16) & 0xFF);
