@@ -33,6 +33,10 @@ vlcr_start_display() {
 
 vlcr_start_wine() {
     mkdir -p "$(dirname "$WINEPREFIX")"
+    # A server left from an earlier run of this prefix may belong to another
+    # display; its programs would open their windows there.
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    timeout 20 wineserver -w >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "session: creating the Wine prefix $WINEPREFIX"
         timeout 180 wineboot -i >/dev/null 2>&1 || { echo "session: wineboot failed" >&2; return 1; }
