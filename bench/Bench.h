@@ -25,3 +25,6 @@ std::string BenchTempFolder();  // fresh, ends in a backslash
 // A strip of the right size with something in every cell, as the icon strip
 // gives it, without asking the shell.
 HBITMAP MakeBenchStrip(int cells);
+
+// Handles the thread's pending messages.
+void PumpBenchMessages();

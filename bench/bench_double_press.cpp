@@ -22,15 +22,6 @@ namespace {
 bool g_keyDown = false;
 std::int16_t ScriptedKey(int vk, void*) { return vk == 162 && g_keyDown ? static_cast<std::int16_t>(0x8000) : 0; }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 void DoublePressToPainted()
 {
     ProgramInstance = GetModuleHandleA(nullptr);
@@ -60,7 +51,7 @@ void DoublePressToPainted()
             ShowWindow(CommandWindow, SW_HIDE);
             MenuShown = false;
             for (int i = 0; i < 5; ++i) {
-                Pump();
+                PumpBenchMessages();
                 Sleep(10);
             }
             // First press and release, as the ticks before would have seen them.
@@ -71,17 +62,17 @@ void DoublePressToPainted()
             g_keyDown = false;
             PollDoubleKey(state, t0 + 10, 500, 162, ScriptedKey, nullptr);
             g_keyDown = true;
-            const double timings[1] = {MedianMilliseconds(1, [&] {
+            const double taken = MedianMilliseconds(1, [&] {
                 if (PollDoubleKey(state, t0 + 20, 500, 162, ScriptedKey, nullptr)) {
                     TrayCallback(0, WM_RBUTTONUP);
                     FinishDoublePress(state);
                 }
                 RedrawWindow(CommandWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
                 GdiFlush();
-            })};
+            });
             g_keyDown = false;
             if (round > 0)  // the first one warms up
-                times.push_back(timings[0]);
+                times.push_back(taken);
         }
         std::sort(times.begin(), times.end());
         std::printf("%5d items: second down edge seen to menu painted %6.2f ms median, %6.2f ms worst of %zu\n", n,

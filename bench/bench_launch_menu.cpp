@@ -24,15 +24,6 @@ double NowMs()
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // Median of `repeats` timings of `body`; `reset` runs between them, untimed.
 template <class Body, class Reset>
 double Median(int repeats, Body body, Reset reset)
@@ -80,7 +71,7 @@ void LaunchMenuShowToPainted()
             ShowWindow(CommandWindow, SW_HIDE);
             MenuShown = false;
             for (int i = 0; i < 5; ++i) {
-                Pump();
+                PumpBenchMessages();
                 Sleep(10);
             }
         };

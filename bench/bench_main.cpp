@@ -78,6 +78,15 @@ HBITMAP MakeBenchStrip(int cells)
     return strip;
 }
 
+void PumpBenchMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 int main(int argc, char** argv)
 {
     // A benchmark never waits on a person: a message box is printed instead.
