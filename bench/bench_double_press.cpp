@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/Bench.h"
+#include "bench/BenchMenu.h"
 #include "core/BusyFlags.h"
 #include "core/CommandWindow.h"
 #include "core/DoubleKeyWatch.h"
@@ -24,36 +25,14 @@ std::int16_t ScriptedKey(int vk, void*) { return vk == 162 && g_keyDown ? static
 
 void DoublePressToPainted()
 {
-    ProgramInstance = GetModuleHandleA(nullptr);
-    RegisterMainWindowClass(ProgramInstance);
-    MainWindow = CreateMainWindow(ProgramInstance);
-    CreateCommandWindow();
-    const std::string dir = BenchTempFolder();
-    LaunchFileDirectory = dir;
-    DefaultSettings();
+    const std::string dir = StartBenchMenuWindows();
 
     for (int n : {10, 100}) {
-        CreateLaunchLists();
-        for (int i = 0; i < n; ++i) {
-            const int k = AddLaunchItem();
-            SetLaunchItem(k, "C:\\Tools\\tool" + std::to_string(i) + ".exe", "道具 " + std::to_string(i), "", "",
-                          std::string(1, static_cast<char>('A' + i % 26)));
-        }
-        SaveLaunchList();
-        CreateLaunchMenu();
-        if (IconStrip)
-            DeleteObject(IconStrip);
-        IconStrip = MakeBenchStrip(n + 2);
-        LaunchMenu->SetShowIcons(true);
+        MakeBenchMenu(n);
 
         std::vector<double> times;
         for (int round = 0; round < 16; ++round) {
-            ShowWindow(CommandWindow, SW_HIDE);
-            MenuShown = false;
-            for (int i = 0; i < 5; ++i) {
-                PumpBenchMessages();
-                Sleep(10);
-            }
+            HideBenchMenu();
             // First press and release, as the ticks before would have seen them.
             DoubleKeyState state;
             const DWORD t0 = GetTickCount();

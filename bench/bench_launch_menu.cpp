@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "bench/Bench.h"
+#include "bench/BenchMenu.h"
 #include "core/BusyFlags.h"
 #include "core/CommandWindow.h"
 #include "core/LaunchFile.h"
@@ -41,40 +42,13 @@ double Median(int repeats, Body body, Reset reset)
 
 void LaunchMenuShowToPainted()
 {
-    ProgramInstance = GetModuleHandleA(nullptr);
-    RegisterMainWindowClass(ProgramInstance);
-    MainWindow = CreateMainWindow(ProgramInstance);
-    CreateCommandWindow();
-    const std::string dir = BenchTempFolder();
-    LaunchFileDirectory = dir;
-    DefaultSettings();
+    const std::string dir = StartBenchMenuWindows();
     Settings.ListIconVisible = true;
 
     for (int n : {10, 100, 1000}) {
-        CreateLaunchLists();
-        for (int i = 0; i < n; ++i) {
-            const int k = AddLaunchItem();
-            SetLaunchItem(k, "C:\\Program Files\\ツール\\tool" + std::to_string(i) + ".exe", "道具 " + std::to_string(i),
-                          "", "", std::string(1, static_cast<char>('A' + i % 26)));
-        }
-        SaveLaunchList();
-        LoadLaunchList();
-        CreateLaunchMenu();
-        if (IconStrip)
-            DeleteObject(IconStrip);
-        IconStrip = MakeBenchStrip(n + 2);
-        LaunchMenu->SetShowIcons(true);
+        MakeBenchMenu(n);
 
-        // Hidden, and left a moment as a user would, so that the events of
-        // the hide are not counted in the next showing.
-        auto hide = [] {
-            ShowWindow(CommandWindow, SW_HIDE);
-            MenuShown = false;
-            for (int i = 0; i < 5; ++i) {
-                PumpBenchMessages();
-                Sleep(10);
-            }
-        };
+        auto hide = [] { HideBenchMenu(); };
         // Shown, then every exposed row painted on screen; the window
         // operations' share is timed too.
         double placing = 0;
