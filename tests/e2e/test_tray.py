@@ -27,10 +27,12 @@ class TrayIcon(VlcrTestCase):
         point = tray_icon_point()
         self.assertIsNotNone(point, "no tray window")
         x, y = point
-        shot = screenshot(os.path.join(inst.dir, "tray.png"))
-        # The icon's blue face where the tray's white background would be.
-        r, g, b = pixel(shot, x, y - 4)
-        self.assertTrue(b > 100 and b > r + 40, (r, g, b))
+        # The icon's blue face where the tray's white background would be; the
+        # tray window may be mapped a moment before the icon is painted.
+        def icon_pixel():
+            r, g, b = pixel(screenshot(os.path.join(inst.dir, "tray.png")), x, y - 4)
+            return (r, g, b) if b > 100 and b > r + 40 else None
+        self.assertTrue(wait_for(icon_pixel, 10, step=0.3), "no icon drawn in the tray window")
 
         xdotool("mousemove", x, y)
         xdotool("click", "--repeat", 2, "--delay", 80, 1)
