@@ -1,0 +1,967 @@
+#include "controls/PlButton.h"
+
+#include <windowsx.h>
+
+#include <tuple>
+#include <vector>
+
+#include "controls/FormMessages.h"
+
+namespace {
+
+constexpr COLORREF kRoundOutline = 0x00757575;
+constexpr COLORREF kPressedInnerRing = 0x00808080;
+constexpr COLORREF kRoundFocus = 0x00202020;
+
+COLORREF ResolveColour(ButtonColour colour)
+{
+    if ((colour & 0xFF000000) == kSystemColourFlag)
+        return GetSysColor(static_cast<int>(colour & 0xFF));
+    return colour & 0x00FFFFFF;
+}
+
+void RegisterButtonClass(HINSTANCE instance, WNDPROC proc)
+{
+    WNDCLASSA existing;
+    if (GetClassInfoA(instance, kPlButtonClass, &existing))
+        return;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kPlButtonClass;
+    RegisterClassA(&wc);
+}
+
+// The caption's characters, a double-byte character (lead and trail byte)
+// counting as one.
+std::vector<std::string> SplitCharacters(const std::string& text)
+{
+    std::vector<std::string> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() && text[i + 1] != '\0';
+        const std::size_t length = pair ? 2 : 1;
+        characters.push_back(text.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
+SIZE TextExtent(HDC dc, const std::string& text)
+{
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+void TextAt(HDC dc, int x, int y, const std::string& text)
+{
+    TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+unsigned CurrentShiftState()
+{
+    unsigned shift = 0;
+    const auto down = [](int key) { return GetKeyState(key) < 0; };
+    if (down(VK_SHIFT))
+        shift |= kShiftShift;
+    if (down(VK_MENU))
+        shift |= kShiftAlt;
+    if (down(VK_CONTROL))
+        shift |= kShiftCtrl;
+    if (down(VK_LBUTTON))
+        shift |= kShiftLeft;
+    if (down(VK_RBUTTON))
+        shift |= kShiftRight;
+    if (down(VK_MBUTTON))
+        shift |= kShiftMiddle;
+    return shift;
+}
+
+UINT TextAlignOf(TextAnchor anchor)
+{
+    switch (anchor) {
+    case TextAnchor::Left:
+        return TA_LEFT | TA_TOP;
+    case TextAnchor::Right:
+        return TA_RIGHT | TA_TOP;
+    case TextAnchor::Center:
+        break;
+    }
+    return TA_CENTER | TA_TOP;
+}
+
+std::pair<int, int> IconPictureSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    UniqueBitmap colour(info.hbmColor);
+    UniqueBitmap mask(info.hbmMask);
+    BITMAP bm{};
+    if (colour && GetObjectA(colour.get(), sizeof bm, &bm))
+        return {bm.bmWidth, bm.bmHeight};
+    if (mask && GetObjectA(mask.get(), sizeof bm, &bm))
+        return {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon: AND mask over XOR mask
+    return {0, 0};
+}
+
+}  // namespace
+
+// ---- TplBtnCaption ---------------------------------------------------------
+
+void TplBtnCaption::SetCaption(const std::string& caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    owner_.Repaint();
+}
+
+void TplBtnCaption::SetAlignment(TplBtnAlignment alignment)
+{
+    if (alignment == alignment_)
+        return;
+    alignment_ = alignment;
+    owner_.Repaint();
+}
+
+void TplBtnCaption::SetLeft(int left)
+{
+    if (left == left_)
+        return;
+    left_ = left;
+    owner_.Repaint();
+}
+
+void TplBtnCaption::SetRight(int right)
+{
+    if (right == right_)
+        return;
+    right_ = right;
+    owner_.Repaint();
+}
+
+void TplBtnCaption::Assign(const TplBtnCaption& source)
+{
+    if (&source != this) {
+        caption_ = source.caption_;
+        alignment_ = source.alignment_;
+        left_ = source.left_;
+        right_ = source.right_;
+    }
+    owner_.Repaint();
+}
+
+// ---- TplBtnImage -----------------------------------------------------------
+
+void TplBtnImage::TakePicture(UniqueBitmap bitmap, UniqueIcon icon)
+{
+    bitmap_ = std::move(bitmap);
+    icon_ = std::move(icon);
+    width_ = height_ = 0;
+    if (bitmap_) {
+        BITMAP bm{};
+        if (GetObjectA(bitmap_.get(), sizeof bm, &bm)) {
+            width_ = bm.bmWidth;
+            height_ = bm.bmHeight;
+        }
+    } else if (icon_) {
+        std::tie(width_, height_) = IconPictureSize(icon_.get());
+    }
+    owner_.Repaint();
+}
+
+void TplBtnImage::SetBitmap(HBITMAP bitmap) { TakePicture(UniqueBitmap(bitmap), UniqueIcon()); }
+
+void TplBtnImage::SetIcon(HICON icon) { TakePicture(UniqueBitmap(), UniqueIcon(icon)); }
+
+void TplBtnImage::ClearPicture() { TakePicture(UniqueBitmap(), UniqueIcon()); }
+
+void TplBtnImage::SetLeft(int left)
+{
+    left_ = left;
+    horzCenter_ = false;
+    owner_.Repaint();
+}
+
+void TplBtnImage::SetTop(int top)
+{
+    top_ = top;
+    vertCenter_ = false;
+    owner_.Repaint();
+}
+
+void TplBtnImage::SetTransParent(bool transParent)
+{
+    if (transParent == transParent_)
+        return;
+    transParent_ = transParent;
+    owner_.Repaint();
+}
+
+void TplBtnImage::SetVisible(bool visible)
+{
+    if (visible == visible_)
+        return;
+    visible_ = visible;
+    owner_.Repaint();
+}
+
+void TplBtnImage::SetVertCenter(bool centre)
+{
+    if (centre == vertCenter_)
+        return;
+    vertCenter_ = centre;
+    owner_.Repaint();
+}
+
+void TplBtnImage::SetHorzCenter(bool centre)
+{
+    if (centre == horzCenter_)
+        return;
+    horzCenter_ = centre;
+    owner_.Repaint();
+}
+
+void TplBtnImage::Assign(const TplBtnImage& source)
+{
+    if (&source != this) {
+        UniqueBitmap bitmap;
+        UniqueIcon icon;
+        if (source.bitmap_)
+            bitmap.reset(static_cast<HBITMAP>(CopyImage(source.bitmap_.get(), IMAGE_BITMAP, 0, 0, 0)));
+        else if (source.icon_)
+            icon.reset(CopyIcon(source.icon_.get()));
+        left_ = source.left_;
+        top_ = source.top_;
+        transParent_ = source.transParent_;
+        visible_ = source.visible_;
+        vertCenter_ = source.vertCenter_;
+        horzCenter_ = source.horzCenter_;
+        TakePicture(std::move(bitmap), std::move(icon));  // repaints
+        return;
+    }
+    owner_.Repaint();
+}
+
+// ---- TplButton: life and window --------------------------------------------
+
+TplButton::TplButton()
+    : captionA_(std::make_unique<TplBtnCaption>(*this)),
+      captionB_(std::make_unique<TplBtnCaption>(*this)),
+      image_(std::make_unique<TplBtnImage>(*this))
+{
+}
+
+TplButton::~TplButton()
+{
+    *alive_ = false;
+    if (hwnd_) {
+        // Unbound first: the messages of the window's destruction must not
+        // reach a half-destroyed object. The window takes its region along.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+}
+
+HWND TplButton::Create(HWND parent, int id, int x, int y, int width, int height, const char* componentName)
+{
+    if (hwnd_)
+        return hwnd_;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterButtonClass(instance, WndProc);
+    width_ = width;
+    height_ = height;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0) |
+                        (enabled_ ? 0 : WS_DISABLED);
+    CreateWindowExA(0, kPlButtonClass, "", style, x, y, width, height, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+    if (!hwnd_)
+        return nullptr;
+    if (!captionNamed_) {
+        // The first parent names the button once; a caption set afterwards
+        // replaces the name.
+        captionNamed_ = true;
+        captionA_->caption_ = componentName ? componentName : "";
+    }
+    // Until the form hands out its font, the button writes in the form's.
+    if (const auto parentFont = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)))
+        font_ = parentFont;
+    ApplyRegion();
+    Repaint();
+    return hwnd_;
+}
+
+LRESULT CALLBACK TplButton::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<TplButton*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<TplButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        self->OnNcDestroy();
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        PaintContent(dc);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the face covers every pixel
+    case WM_SIZE:
+        DefWindowProcA(hwnd_, message, wParam, lParam);
+        OnSize();
+        return 0;
+    case WM_SETFONT:
+        OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    case WM_ENABLE:
+        Repaint();
+        return 0;
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam))
+            return 0;
+        break;
+    case WM_KEYUP:
+        OnKeyUp(wParam);
+        break;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown();
+        return 0;
+    case WM_LBUTTONUP:
+        OnLeftButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        OnMouseLeaveMessage();
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        OnFocusChange();
+        return 0;
+    case BM_SETSTYLE:
+        // The dialog manager's default-button marking; the face has none.
+        if (LOWORD(lParam))
+            Repaint();
+        return 0;
+    case BM_CLICK:
+        Click();
+        return 0;
+    case kFormDialogKey:
+        return OnDialogKey(wParam);
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void TplButton::OnNcDestroy()
+{
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    regionSet_ = false;  // the region went with the window
+    pressed_ = false;
+    mouseDown_ = false;
+    pointerInside_ = false;
+    trackingLeave_ = false;
+}
+
+void TplButton::OnSize()
+{
+    if (IsRoundStyle(buttonStyle_))
+        ApplyRegion();
+    Repaint();
+}
+
+void TplButton::OnSetFont(HFONT font, bool redraw)
+{
+    font_ = font;
+    if (redraw)
+        Repaint();
+}
+
+LRESULT TplButton::OnGetDlgCode(const MSG* message) const
+{
+    LRESULT code = DLGC_BUTTON | (Focused() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    // Enter on the focused button is this button's, not the dialog's default
+    // button's.
+    if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN)
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+bool TplButton::OnKeyDown(WPARAM key)
+{
+    if (key != VK_RETURN || !Focused() || !Enabled())
+        return false;
+    SendClickCommand();
+    return true;
+}
+
+void TplButton::OnKeyUp(WPARAM key)
+{
+    if (key == VK_RETURN)
+        SetPressed(false);
+}
+
+LRESULT TplButton::OnDialogKey(WPARAM key)
+{
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return 0;
+    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return 0;
+    // A disabled button cannot be clicked, not even through Escape.
+    if (!hasFocus_ || !Enabled())
+        return 0;
+    if ((key == VK_RETURN && Focused()) || (key == VK_ESCAPE && cancel_)) {
+        Click();
+        return TRUE;
+    }
+    return 0;
+}
+
+void TplButton::OnLeftButtonDown()
+{
+    if (hasFocus_ && !Focused()) {
+        // Through the dialog manager first, so that Enter follows the focus;
+        // a parent that is no dialog ignores the message.
+        SendMessageA(GetParent(hwnd_), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd_), TRUE);
+        if (hwnd_ && !Focused())
+            SetFocus(hwnd_);
+        if (!hwnd_)
+            return;
+    }
+    mouseDown_ = true;
+    SetCapture(hwnd_);  // the release arrives even outside
+    SetPressed(true);
+}
+
+void TplButton::OnLeftButtonUp(int x, int y)
+{
+    const bool wasDown = mouseDown_;
+    mouseDown_ = false;
+    releasingCapture_ = true;
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    releasingCapture_ = false;
+    if (wasDown && InsideClient(x, y))
+        Click();
+    else
+        SetPressed(false);
+}
+
+void TplButton::OnMouseMove(int x, int y)
+{
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    // While the button holds the capture, moves outside arrive here too: they
+    // are the pointer leaving.
+    FramePointer(x, y, InsideClient(x, y));
+}
+
+void TplButton::OnMouseLeaveMessage()
+{
+    trackingLeave_ = false;
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd_, &pt);
+    // With the capture held the pointer may still be over the button.
+    if (GetCapture() == hwnd_ && InsideClient(pt.x, pt.y))
+        return;
+    FramePointer(pt.x, pt.y, false);
+}
+
+void TplButton::FramePointer(int x, int y, bool inside)
+{
+    if (inside == pointerInside_)
+        return;
+    pointerInside_ = inside;
+    if (inside)
+        MouseEnter(CurrentShiftState(), x, y);
+    else
+        MouseLeave(CurrentShiftState(), x, y);
+}
+
+void TplButton::OnCaptureChanged()
+{
+    // Another window took the mouse: the release will not come here.
+    if (!releasingCapture_ && mouseDown_) {
+        mouseDown_ = false;
+        SetPressed(false);
+    }
+}
+
+void TplButton::OnFocusChange()
+{
+    if (hasFocus_)
+        Repaint();
+}
+
+void TplButton::MouseEnter(unsigned shift, int x, int y)
+{
+    const auto alive = alive_;
+    if (OnMouseEnter)
+        OnMouseEnter(*this, shift, x, y);
+    if (*alive && hwnd_ && GetCapture() == hwnd_)
+        Repaint();
+}
+
+void TplButton::MouseLeave(unsigned shift, int x, int y)
+{
+    const auto alive = alive_;
+    if (OnMouseLeave)
+        OnMouseLeave(*this, shift, x, y);
+    if (*alive)
+        SetPressed(false);
+}
+
+void TplButton::Click()
+{
+    const auto alive = alive_;
+    pressed_ = false;
+    if (hwnd_)
+        SendMessageA(GetParent(hwnd_), kFormSetModalResult, static_cast<WPARAM>(modalResult_), 0);
+    if (!*alive)
+        return;
+    SendClickCommand();
+    if (*alive)
+        Repaint();
+}
+
+void TplButton::SendClickCommand()
+{
+    if (!hwnd_)
+        return;
+    HWND hwnd = hwnd_;
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+}
+
+void TplButton::Repaint()
+{
+    if (!hwnd_)
+        return;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+}
+
+void TplButton::SetPressed(bool pressed)
+{
+    pressed_ = pressed;
+    Repaint();
+}
+
+void TplButton::ApplyRegion()
+{
+    if (!hwnd_)
+        return;
+    if (IsRoundStyle(buttonStyle_)) {
+        UniqueRegion region(CreateRoundRectRgn(0, 0, ClientWidth() + 1, ClientHeight() + 1, cornerSize_, cornerSize_));
+        // The window owns the region once it is set.
+        if (region && SetWindowRgn(hwnd_, region.get(), TRUE)) {
+            region.release();
+            regionSet_ = true;
+        }
+    } else if (regionSet_) {
+        SetWindowRgn(hwnd_, nullptr, TRUE);
+        regionSet_ = false;
+    }
+}
+
+bool TplButton::InsideClient(int x, int y) const
+{
+    return x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight();
+}
+
+int TplButton::ClientWidth() const
+{
+    if (!hwnd_)
+        return width_;
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int TplButton::ClientHeight() const
+{
+    if (!hwnd_)
+        return height_;
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+bool TplButton::Focused() const noexcept { return hwnd_ && GetFocus() == hwnd_; }
+
+bool TplButton::Enabled() const noexcept { return hwnd_ ? IsWindowEnabled(hwnd_) != FALSE : enabled_; }
+
+// ---- TplButton: properties ---------------------------------------------------
+
+void TplButton::SetButtonStyle(TplButtonStyle style)
+{
+    if (style != buttonStyle_) {
+        buttonStyle_ = style;
+        ApplyRegion();
+    }
+    Repaint();
+}
+
+void TplButton::SetCaptionLineSpace(int space)
+{
+    if (space == captionLineSpace_)
+        return;
+    captionLineSpace_ = space;
+    Repaint();
+}
+
+void TplButton::SetCaptionTop(int top)
+{
+    if (top == captionTop_)
+        return;
+    captionTop_ = top;
+    captionVertCenter_ = false;
+    Repaint();
+}
+
+void TplButton::SetCaptionVertCenter(bool centre)
+{
+    if (centre == captionVertCenter_)
+        return;
+    captionVertCenter_ = centre;
+    if (centre)
+        Repaint();
+}
+
+void TplButton::SetFlatFrameType(TplBtnFrameType type)
+{
+    if (type == flatFrameType_)
+        return;
+    flatFrameType_ = type;
+    Repaint();
+}
+
+void TplButton::SetGradation(bool gradation)
+{
+    if (gradation == gradation_)
+        return;
+    gradation_ = gradation;
+    if (gradation)
+        parentColor_ = false;
+    Repaint();
+}
+
+void TplButton::SetGradBeginColor(ButtonColour colour)
+{
+    if (colour == gradBeginColor_)
+        return;
+    gradBeginColor_ = colour;
+    Repaint();
+}
+
+void TplButton::SetGradEndColor(ButtonColour colour)
+{
+    if (colour == gradEndColor_)
+        return;
+    gradEndColor_ = colour;
+    Repaint();
+}
+
+void TplButton::SetHasFocus(bool hasFocus)
+{
+    if (hasFocus == hasFocus_)
+        return;
+    hasFocus_ = hasFocus;
+    Repaint();
+}
+
+void TplButton::SetColor(ButtonColour colour)
+{
+    color_ = colour;
+    Repaint();
+}
+
+void TplButton::SetParentColor(bool parentColor)
+{
+    parentColor_ = parentColor;
+    Repaint();
+}
+
+void TplButton::SetFontColor(ButtonColour colour)
+{
+    fontColor_ = colour;
+    Repaint();
+}
+
+void TplButton::SetTabStop(bool tabStop)
+{
+    tabStop_ = tabStop;
+    if (!hwnd_)
+        return;
+    LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, style);
+}
+
+void TplButton::Enable(bool enabled)
+{
+    enabled_ = enabled;
+    if (hwnd_)
+        EnableWindow(hwnd_, enabled);  // WM_ENABLE repaints
+}
+
+// ---- TplButton: painting -----------------------------------------------------
+
+void TplButton::PaintContent(HDC dc)
+{
+    if (!hwnd_)
+        return;
+    if (parentColor_) {
+        PaintFace(dc);
+        return;
+    }
+    // Painted whole off screen and copied in one transfer, so no step of the
+    // face flickers through.
+    const int w = ClientWidth();
+    const int h = ClientHeight();
+    if (w <= 0 || h <= 0)
+        return;
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap;
+    {
+        WindowDc screen(nullptr);
+        bitmap.reset(CreateCompatibleBitmap(screen.get(), w, h));
+    }
+    if (!memory || !bitmap) {
+        PaintFace(dc);
+        return;
+    }
+    SelectGuard selected(memory.get(), bitmap.get());
+    PaintFace(memory.get());
+    BitBlt(dc, 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+}
+
+void TplButton::PaintFace(HDC dc)
+{
+    const RECT face{0, 0, ClientWidth(), ClientHeight()};
+    if (gradation_) {
+        DrawGradient(dc);
+    } else {
+        UniqueBrush brush(CreateSolidBrush(ResolveColour(color_)));
+        FillRect(dc, &face, brush.get());
+    }
+    DrawImage(dc);
+
+    HFONT font = font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SelectGuard fontGuard(dc, font);
+    CaptionLines lines;
+    lines.height = face.bottom;
+    lines.heightA = TextExtent(dc, captionA_->Caption()).cy;
+    lines.heightB = TextExtent(dc, captionB_->Caption()).cy;
+    lines.emptyA = captionA_->Caption().empty();
+    lines.emptyB = captionB_->Caption().empty();
+    lines.lineSpace = captionLineSpace_;
+    lines.vertCenter = captionVertCenter_;
+    lines.captionTop = captionTop_;
+    const CaptionTops tops = PlaceCaptionLines(lines);
+    // Centred lines are remembered as the fixed top (the field, not the
+    // setter: centring stays on).
+    captionTop_ = tops.captionTop;
+    DrawCaption(dc, *captionA_, tops.first);
+    DrawCaption(dc, *captionB_, tops.second);
+
+    DrawFrame(dc);
+    if (Focused() && hasFocus_)
+        DrawFocus(dc);
+}
+
+void TplButton::DrawGradient(HDC dc)
+{
+    const int w = ClientWidth();
+    const int h = ClientHeight();
+    const COLORREF begin = GetNearestColor(dc, ResolveColour(gradBeginColor_));
+    const COLORREF end = GetNearestColor(dc, ResolveColour(gradEndColor_));
+    const std::vector<ButtonColour> rows = GradientRows(begin, end, h);
+    SelectGuard pen(dc, GetStockObject(DC_PEN));
+    const COLORREF oldColour = GetDCPenColor(dc);
+    for (int y = 0; y < static_cast<int>(rows.size()); ++y) {
+        SetDCPenColor(dc, rows[static_cast<std::size_t>(y)]);
+        MoveToEx(dc, 0, y, nullptr);
+        LineTo(dc, w, y);
+    }
+    SetDCPenColor(dc, oldColour);
+}
+
+void TplButton::DrawImage(HDC dc)
+{
+    TplBtnImage& image = *image_;
+    if (!image.visible_ || image.Empty())
+        return;
+    const int p = PressedOffset();
+    // The stored offsets follow the size while centring stays on.
+    if (image.vertCenter_)
+        image.top_ = (ClientHeight() - image.height_) / 2;
+    if (image.horzCenter_)
+        image.left_ = (ClientWidth() - image.width_) / 2;
+    const bool disabledLook = !Enabled() && hasFocus_;
+    const int x = image.left_ + p;
+    const int y = image.top_ + p;
+    if (image.bitmap_) {
+        if (image.transParent_ && !disabledLook) {
+            // The bottom-left pixel names the colour that lets the face through.
+            UniqueMemoryDc source(CreateCompatibleDC(dc));
+            SelectGuard selected(source.get(), image.bitmap_.get());
+            const COLORREF key = GetPixel(source.get(), 0, image.height_ - 1);
+            GdiTransparentBlt(dc, x, y, image.width_, image.height_, source.get(), 0, 0, image.width_, image.height_,
+                              key);
+            return;
+        }
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(image.bitmap_.get()), 0, x, y, image.width_,
+                   image.height_, DST_BITMAP | (disabledLook ? DSS_DISABLED : 0));
+    } else {
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(image.icon_.get()), 0, x, y, image.width_,
+                   image.height_, DST_ICON | (disabledLook ? DSS_DISABLED : 0));
+    }
+}
+
+void TplButton::DrawCaption(HDC dc, const TplBtnCaption& caption, int y)
+{
+    const std::vector<std::string> characters = SplitCharacters(caption.Caption());
+    const int n = static_cast<int>(characters.size());
+    if (n == 0)
+        return;
+    SetBkMode(dc, TRANSPARENT);
+    const CaptionOrigin origin = PlaceCaption(caption.Alignment(), n, ClientWidth(), caption.Left(), caption.Right());
+    const UINT oldAlign = SetTextAlign(dc, TextAlignOf(origin.anchor));
+    const int p = PressedOffset();
+    const int x = origin.x + p;
+    y += p;
+
+    const bool even = origin.alignment == TplBtnAlignment::taEven;
+    EvenSpacing spacing;
+    std::vector<int> widths;
+    if (even) {
+        spacing = SpreadEvenly(origin.available, TextExtent(dc, caption.Caption()).cx, n);
+        widths.reserve(characters.size());
+        for (const std::string& c : characters)
+            widths.push_back(TextExtent(dc, c).cx);
+    }
+    // Each pass walks the characters with its own copy of the rest.
+    const auto drawAt = [&](int left, int top) {
+        if (!even) {
+            TextAt(dc, left, top, caption.Caption());
+            return;
+        }
+        const std::vector<int> xs = EvenCharacterPositions(left, widths, spacing);
+        for (std::size_t k = 0; k < characters.size(); ++k)
+            TextAt(dc, xs[k], top, characters[k]);
+    };
+
+    const COLORREF oldColour = GetTextColor(dc);
+    COLORREF colour = ResolveColour(fontColor_);
+    if (!Enabled() && hasFocus_) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        drawAt(x + 1, y + 1);
+        colour = GetSysColor(COLOR_BTNSHADOW);
+    }
+    SetTextColor(dc, colour);
+    drawAt(x, y);
+    SetTextColor(dc, oldColour);
+    SetTextAlign(dc, oldAlign);
+}
+
+void TplButton::DrawFrame(HDC dc)
+{
+    RECT face{0, 0, ClientWidth(), ClientHeight()};
+    switch (buttonStyle_) {
+    case TplButtonStyle::bsNormal:
+        if (!pressed_) {
+            DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+        } else {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+            RECT inner = face;
+            InflateRect(&inner, -1, -1);
+            UniqueBrush ring(CreateSolidBrush(kPressedInnerRing));
+            FrameRect(dc, &inner, ring.get());
+        }
+        break;
+    case TplButtonStyle::bsFlat:
+        switch (flatFrameType_) {
+        case TplBtnFrameType::bffFlat:
+            DrawEdge(dc, &face, EDGE_BUMP, BF_RECT | BF_FLAT);
+            break;
+        case TplBtnFrameType::bffEtched:
+            DrawEdge(dc, &face, EDGE_ETCHED, BF_RECT);
+            break;
+        case TplBtnFrameType::bffBump:
+            DrawEdge(dc, &face, EDGE_BUMP, BF_RECT);
+            break;
+        }
+        break;
+    case TplButtonStyle::bsRoundRect: {
+        UniquePen pen(CreatePen(PS_SOLID, 1, kRoundOutline));
+        SelectGuard penGuard(dc, pen.get());
+        SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, 0, 0, face.right, face.bottom, cornerSize_, cornerSize_);
+        break;
+    }
+    case TplButtonStyle::bsFlatNoFrame:
+    case TplButtonStyle::bsRoundRectNoFrame:
+        break;
+    }
+}
+
+void TplButton::DrawFocus(HDC dc)
+{
+    RECT face{0, 0, ClientWidth(), ClientHeight()};
+    if (IsRoundStyle(buttonStyle_)) {
+        const LOGBRUSH brush{BS_SOLID, kRoundFocus, 0};
+        UniquePen pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
+        SelectGuard penGuard(dc, pen.get());
+        SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, 2, 2, face.right - 2, face.bottom - 2, cornerSize_ - 2, cornerSize_ - 2);
+        return;
+    }
+    InflateRect(&face, -3, -3);
+    if (buttonStyle_ == TplButtonStyle::bsFlat) {
+        if (flatFrameType_ == TplBtnFrameType::bffBump) {
+            ++face.right;
+            ++face.bottom;
+        } else if (flatFrameType_ == TplBtnFrameType::bffEtched) {
+            --face.right;
+            --face.bottom;
+        }
+    }
+    const COLORREF oldColour = SetTextColor(dc, 0x00FFFFFF);
+    DrawFocusRect(dc, &face);
+    SetTextColor(dc, oldColour);
+}
