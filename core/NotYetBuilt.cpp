@@ -1,8 +1,5 @@
 // Operations of subsystems still to be built. Each leaves this file for its
 // own when its subsystem is written; until then start-up runs through them.
-#include "core/Splash.h"
 #include "dialogs/ItemListEditor.h"
 
-void ShowSplash() {}
-void HideSplash(bool) {}
 void RunItemListEditor() {}

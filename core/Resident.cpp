@@ -11,6 +11,7 @@
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/Raii.h"
 
 HWND MainWindow = nullptr;
 HINSTANCE ProgramInstance = nullptr;
@@ -168,6 +169,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 int RunResident(HINSTANCE instance)
 {
     ProgramInstance = instance;
+    // The file dialog, shell icons and shortcut links want an apartment on
+    // this thread for the program's whole life; the dialogs want list views
+    // and tooltips.
+    const OleScope ole;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
     RegisterMainWindowClass(instance);
     MainWindow = CreateMainWindow(instance);
     InitResident();

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include <utility>
 
@@ -152,6 +153,19 @@ public:
     ~ComScope() { if (SUCCEEDED(hr_)) CoUninitialize(); }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
+    bool ok() const noexcept { return SUCCEEDED(hr_); }
+
+private:
+    HRESULT hr_;
+};
+
+// OleInitialize for a scope; uninitialises only when initialising succeeded.
+class OleScope {
+public:
+    OleScope() noexcept : hr_(OleInitialize(nullptr)) {}
+    ~OleScope() { if (SUCCEEDED(hr_)) OleUninitialize(); }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
     bool ok() const noexcept { return SUCCEEDED(hr_); }
 
 private:

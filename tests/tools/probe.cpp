@@ -41,6 +41,13 @@ std::string WindowText(HWND hwnd)
     return std::string(buffer);
 }
 
+std::string StoredTitle(HWND hwnd)
+{
+    char buffer[4096] = {};
+    GetWindowTextA(hwnd, buffer, sizeof buffer);
+    return std::string(buffer);
+}
+
 std::string ClassOf(HWND hwnd)
 {
     char buffer[256] = {};
@@ -48,7 +55,10 @@ std::string ClassOf(HWND hwnd)
     return buffer;
 }
 
-void Describe(HWND hwnd)
+// `ask`: read the text with WM_GETTEXT, which a control of another process
+// may answer differently from its stored title; without it the stored title
+// is read, and a program busy starting up is not kept waiting for.
+void Describe(HWND hwnd, bool ask = true)
 {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -56,7 +66,7 @@ void Describe(HWND hwnd)
     GetWindowThreadProcessId(hwnd, &pid);
     std::printf("hwnd=%#llx class=%s text=%s visible=%d rect=%ld,%ld,%ld,%ld owner=%#llx pid=%lu style=%#lx exstyle=%#lx\n",
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), Hex(ClassOf(hwnd)).c_str(),
-                Hex(WindowText(hwnd)).c_str(), IsWindowVisible(hwnd) ? 1 : 0, r.left, r.top, r.right, r.bottom,
+                Hex(ask ? WindowText(hwnd) : StoredTitle(hwnd)).c_str(), IsWindowVisible(hwnd) ? 1 : 0, r.left, r.top, r.right, r.bottom,
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetWindow(hwnd, GW_OWNER))),
                 pid, static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
@@ -74,7 +84,8 @@ std::vector<HWND> FindAll(const std::string& cls, const std::string* title)
 
 int Usage()
 {
-    std::fputs("usage: probe find CLASSHEX [TITLEHEX] | wait MS CLASSHEX [TITLEHEX] | gone MS HWND |\n"
+    std::fputs("usage: probe find CLASSHEX [TITLEHEX] | wait MS CLASSHEX [TITLEHEX] | appear MS CLASSHEX |\n"
+               "       gone MS HWND |\n"
                "       describe HWND | children HWND | send HWND MSG W L | post HWND MSG W L |\n"
                "       postthread HWND MSG W L | command HWND ID | foreground | kill PID |\n"
                "       window app|bar CLASSHEX TITLEHEX LEFT TOP RIGHT BOTTOM MS\n",
@@ -148,6 +159,20 @@ int main(int argc, char** argv)
                     return 0;
                 }
             Sleep(20);
+        } while (GetTickCount() - start < limit);
+        return 1;
+    }
+    if (cmd == "appear" && argc >= 4) {  // as wait, for a window whose thread sends no replies
+        const DWORD limit = static_cast<DWORD>(Num(argv[2]));
+        const std::string cls = Unhex(argv[3]);
+        const DWORD start = GetTickCount();
+        do {
+            for (HWND h : FindAll(cls, nullptr))
+                if (IsWindowVisible(h)) {
+                    Describe(h, false);
+                    return 0;
+                }
+            Sleep(5);
         } while (GetTickCount() - start < limit);
         return 1;
     }

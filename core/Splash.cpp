@@ -1,0 +1,103 @@
+#include "core/Splash.h"
+
+#include "core/Resident.h"
+#include "platform/Dialogs.h"
+#include "platform/ModulePath.h"
+#include "platform/Raii.h"
+#include "platform/WindowHelpers.h"
+#include "res/version.h"
+
+HWND SplashWindow = nullptr;
+
+namespace {
+
+constexpr Colour kGradientStart = 0x00FF7030;
+constexpr Colour kPaper = 0x00DDE7EC;
+constexpr COLORREF kStatusColour = 0x00000000;
+constexpr COLORREF kNameColour = 0x00FFA570;
+constexpr const char* kStatusText = "起動中...ver." VLCR_VERSION_TEXT;
+constexpr const char* kNameText = "-velocara-";
+
+HINSTANCE SplashInstance() { return ProgramInstance ? ProgramInstance : GetModuleHandleA(nullptr); }
+
+UniqueFont MakeFont(int height, BYTE charset, const char* face)
+{
+    return UniqueFont(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
+}
+
+// Each text gets its font selected only for itself; the guard puts the DC's
+// own font back before the font is deleted.
+void DrawOneText(HDC dc, int x, int y, const char* text, const UniqueFont& font, COLORREF colour)
+{
+    const SelectGuard selected(dc, font.get());
+    SetTextColor(dc, colour);
+    TextOutA(dc, x, y, text, lstrlenA(text));
+}
+
+}  // namespace
+
+void PaintSplash(HDC dc)
+{
+    // Both fills reach past the window's bottom and right edges; the window
+    // clips them.
+    FillGradient(dc, true, RECT{0, 0, 120, 100}, kGradientStart, kPaper);
+    {
+        const UniqueBrush paper(CreateSolidBrush(kPaper));
+        const RECT solid{120, 0, 280, 100};
+        FillRect(dc, &solid, paper.get());
+    }
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = GetTextColor(dc);
+    if (const UniqueIcon icon{ExtractFileIcon(ExecutablePath(), 0, true)})
+        DrawIcon(dc, 5, 5, icon.get());
+    DrawOneText(dc, 140, 40, kStatusText, MakeFont(12, SHIFTJIS_CHARSET, "MS UI Gothic"), kStatusColour);
+    DrawOneText(dc, 60, 0, kNameText, MakeFont(36, ANSI_CHARSET, "IMPACT"), kNameColour);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+void ShowSplash()
+{
+    const HINSTANCE instance = SplashInstance();
+    WNDCLASSA wc{};
+    wc.style = CS_VREDRAW | CS_HREDRAW;
+    wc.lpfnWndProc = DefWindowProcA;  // painted once from here, never by a handler
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15));
+    wc.lpszClassName = kSplashWindowClass;
+    RegisterClassA(&wc);
+    SplashWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kSplashWindowClass, kAppTitle, WS_POPUP, kSplashLeft, kSplashTop,
+                                   kSplashWidth, kSplashHeight, nullptr, nullptr, instance, nullptr);
+    if (!SplashWindow)
+        return;
+    ShowWindow(SplashWindow, SW_SHOW);
+    // The pending erase and paint run now, so that they come before the
+    // picture and not over it once the window is on screen.
+    UpdateWindow(SplashWindow);
+    {
+        const WindowDc dc(SplashWindow);
+        if (dc)
+            PaintSplash(dc.get());
+    }
+    // Start-up looks at no queue until it is over, and Wine hands a window's
+    // drawing to the X server only when its thread looks at its queue: let
+    // the splash's own messages through once.
+    MSG msg;
+    while (PeekMessageA(&msg, SplashWindow, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+void HideSplash(bool destroy)
+{
+    if (SplashWindow)
+        ShowWindow(SplashWindow, SW_HIDE);
+    if (!destroy)
+        return;
+    if (SplashWindow)
+        DestroyWindow(SplashWindow);
+    SplashWindow = nullptr;
+    UnregisterClassA(kSplashWindowClass, SplashInstance());
+}
