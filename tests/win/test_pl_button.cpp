@@ -523,6 +523,70 @@ TEST_CASE("button image: centred vertically, pressed offset, disabled look")
     CHECK(CountColour(*hidden, {0, 0, 121, 22}, 0x000000FF) == 0);
 }
 
+namespace {
+
+// A 32-bit top-down bitmap of `size` x `size`, every pixel `colour`
+// (0x00BBGGRR), the bottom-left pixel `corner`.
+HBITMAP SolidBitmap(int size, COLORREF colour, COLORREF corner)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const auto dib = [](COLORREF c) { return static_cast<DWORD>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)); };
+    auto* pixels = static_cast<DWORD*>(bits);
+    std::fill_n(pixels, size * size, dib(colour));
+    pixels[(size - 1) * size] = dib(corner);
+    GdiFlush();
+    return bitmap;
+}
+
+}  // namespace
+
+TEST_CASE("button image: a transparent bitmap lets the face through its corner colour; icons are drawn")
+{
+    ButtonFixture f;
+    f.button->CaptionA().SetCaption("");
+    f.button->Image().SetVertCenter(true);
+    SUBCASE("transparent bitmap")
+    {
+        // Green keyed out: a green frame row and column around a blue square.
+        HBITMAP bitmap = SolidBitmap(8, 0x00FF0000, 0x0000FF00);
+        f.button->Image().SetBitmap(bitmap);
+        auto opaque = f.Print();
+        CHECK(opaque->at(10, 14) == 0x0000FF00);
+        f.button->Image().SetTransParent(true);
+        auto clear = f.Print();
+        CHECK(clear->at(10, 14) == GradientRowColour(0x00FFFFFF, kDialogEnd, 14, 22));
+        CHECK(clear->at(11, 14) == 0x00FF0000);
+        CHECK(clear->at(10, 7) == 0x00FF0000);
+    }
+    SUBCASE("icon from colour and mask bitmaps")
+    {
+        HBITMAP colour = SolidBitmap(16, 0x000000FF, 0x000000FF);
+        HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);  // all zero: every pixel opaque
+        ICONINFO info{TRUE, 0, 0, mask, colour};
+        HICON icon = CreateIconIndirect(&info);
+        DeleteObject(colour);
+        DeleteObject(mask);
+        REQUIRE(icon);
+        f.button->Image().SetIcon(icon);
+        CHECK(f.button->Image().PictureWidth() == 16);
+        CHECK(f.button->Image().PictureHeight() == 16);
+        auto c = f.Print();
+        CHECK(f.button->Image().Top() == 3);
+        CHECK(c->at(10, 3) == 0x000000FF);
+        CHECK(c->at(25, 18) == 0x000000FF);
+        CHECK(c->at(26, 10) != 0x000000FF);
+
+        TplButton other;
+        other.Image().Assign(f.button->Image());
+        CHECK(other.Image().Icon() != nullptr);
+        CHECK(other.Image().Icon() != f.button->Image().Icon());
+        CHECK(other.Image().PictureWidth() == 16);
+    }
+}
+
 TEST_CASE("button mouse: press and release inside is one click with the modal result first")
 {
     ButtonFixture f;
@@ -807,6 +871,10 @@ TEST_CASE("button leaks: 200 buttons created, painted and destroyed hold no GDI 
         if (i % 2)
             button->SetButtonStyle(TplButtonStyle::bsRoundRect);
         button->CaptionB().SetCaption("閉じる");
+        if (i % 4 == 0) {
+            button->Image().SetBitmap(SolidBitmap(8, 0x00FF0000, 0x0000FF00));
+            button->Image().SetTransParent(i % 8 == 0);
+        }
         SetFocus(button->Handle());
         PixelCanvas canvas(121, 22, 0);
         SendMessageA(button->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
