@@ -3,16 +3,22 @@
 #include <windows.h>
 
 #include "core/Resident.h"
+#include "dialogs/VerInf.h"
 #include "platform/ShellLaunch.h"
 
-// The item editor, the list editor, the options and the version dialogs are
-// not written yet; until they are, their commands do nothing.
+// The item editor, the list editor and the options dialog are not written
+// yet; until they are, their commands do nothing.
 void EditItemCommand() {}
 void DeleteItemCommand() {}
 void NewItemCommand() {}
 void ItemListEditorCommand() {}
 void OptionsCommand() {}
-void VersionInfoCommand() {}
+
+void VersionInfoCommand()
+{
+    TfrmVerInf form;
+    form.ShowModal();
+}
 
 void HelpCommand()
 {

@@ -1,13 +1,12 @@
 #include "platform/Dialogs.h"
 
-#include "core/Resident.h"
+#include "platform/DialogFlag.h"
 
 MessageBoxFunction ShowMessageBox = MessageBoxA;
+OpenFileDialogFunction ShowOpenFileDialog = GetOpenFileNameA;
 
 void ShowErrorMessage(const std::string& text)
 {
-    const bool was = DialogShown;
-    DialogShown = true;
+    const DialogShownScope busy;
     ShowMessageBox(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
-    DialogShown = was;
 }

@@ -2,11 +2,16 @@
 // them instead of a person.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 
 using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT style);
 extern MessageBoxFunction ShowMessageBox;
+
+// The common open-file dialog, replaceable so that tests can answer it.
+using OpenFileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
+extern OpenFileDialogFunction ShowOpenFileDialog;
 
 inline constexpr const char* kAppTitle = "迅 -velocara-";
 

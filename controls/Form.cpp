@@ -1,0 +1,485 @@
+#include "controls/Form.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "controls/FormMessages.h"
+#include "controls/PlButton.h"
+#include "platform/DialogFlag.h"
+#include "platform/Dialogs.h"
+
+std::function<void(Form&)> Form::OnShown;
+
+namespace {
+
+constexpr const char* kFormClass = "VlcrForm";
+constexpr UINT kRunShownStep = WM_APP + 0x42;
+
+void RegisterFormClass(HINSTANCE instance, WNDPROC proc)
+{
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, kFormClass, &wc))
+        return;
+    // The dialog manager's extra bytes: unhandled messages go to DefDlgProcA,
+    // which brings Tab, mnemonics, the default button and focus memory.
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kFormClass;
+    RegisterClassA(&wc);
+}
+
+DWORD FrameStyle(FormFrame frame)
+{
+    switch (frame) {
+    case FormFrame::Dialog:
+        return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+    case FormFrame::Single:
+        return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    case FormFrame::Sizeable:
+        return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    }
+    return WS_POPUP | WS_CAPTION | WS_SYSMENU;
+}
+
+DWORD FrameExStyle(FormFrame frame)
+{
+    return frame == FormFrame::Dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : WS_EX_CONTROLPARENT;
+}
+
+bool IsSelfOrChild(HWND form, HWND hwnd) { return hwnd && (hwnd == form || IsChild(form, hwnd)); }
+
+// The thread's top-level windows that take input now, so that they can be
+// given it back afterwards.
+std::vector<HWND> DisableThreadWindows(HWND except)
+{
+    struct Collect {
+        HWND except;
+        std::vector<HWND> windows;
+    } collect{except, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* c = reinterpret_cast<Collect*>(lParam);
+            if (hwnd != c->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+                c->windows.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collect));
+    for (HWND hwnd : collect.windows)
+        EnableWindow(hwnd, FALSE);
+    return collect.windows;
+}
+
+void EnableWindows(const std::vector<HWND>& windows)
+{
+    for (HWND hwnd : windows)
+        if (IsWindow(hwnd))
+            EnableWindow(hwnd, TRUE);
+}
+
+}  // namespace
+
+Form::Form(const FormStyle& style) : style_(style)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterFormClass(instance, WndProc);
+    font_.reset(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
+    background_.reset(CreateSolidBrush(style_.color));
+    createdClient_ = {style_.clientWidth, style_.clientHeight};
+    hwnd_ = CreateWindowExA(FrameExStyle(style_.frame), kFormClass, style_.caption, FrameStyle(style_.frame),
+                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ApplyClientSize();
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
+                               nullptr);
+}
+
+Form::~Form()
+{
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);  // the children and the owned tooltip go with it
+    }
+}
+
+void Form::ApplyClientSize()
+{
+    RECT r{0, 0, style_.clientWidth, style_.clientHeight};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND Form::AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int width,
+                      int height)
+{
+    HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return control;
+}
+
+HWND Form::AddLabel(int x, int y, int width, int height, const char* text, const LabelStyle& style)
+{
+    LabelStyle s = style;
+    if (!s.font)
+        s.font = font_.get();
+    return CreateLabel(hwnd_, nextId_++, x, y, width, height, text, s);
+}
+
+HWND Form::AddEdit(int x, int y, int width, int height, const char* text)
+{
+    return AddControl("EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x, y, width, height);
+}
+
+HWND Form::AddCheckBox(int x, int y, int width, int height, const char* text)
+{
+    return AddControl("BUTTON", text, WS_TABSTOP | BS_AUTOCHECKBOX, 0, x, y, width, height);
+}
+
+HWND Form::AddPushButton(int x, int y, int width, int height, const char* text, bool isDefault)
+{
+    HWND button = AddControl("BUTTON", text, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, x, y,
+                             width, height);
+    // Without this the dialog manager answers IDOK as the default, whatever
+    // the form's buttons are.
+    if (isDefault)
+        SendMessageA(hwnd_, DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(button)), 0);
+    return button;
+}
+
+TplButton& Form::AddGradientButton(int x, int y, int width, int height, const char* name)
+{
+    auto button = std::make_unique<TplButton>();
+    HWND hwnd = button->Create(hwnd_, nextId_++, x, y, width, height, name);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    buttons_.push_back(std::move(button));
+    return *buttons_.back();
+}
+
+HWND Form::AddListView(int x, int y, int width, int height, DWORD style, DWORD exStyle)
+{
+    return AddControl(WC_LISTVIEWA, "", WS_TABSTOP | style, exStyle, x, y, width, height);
+}
+
+void Form::AddTopBevel(int x, int y, int width, int height) { graphics_.push_back({{x, y, x + width, y + height}, nullptr}); }
+
+void Form::AddImage(int x, int y, int width, int height, HICON icon)
+{
+    graphics_.push_back({{x, y, x + width, y + height}, icon});
+}
+
+void Form::SetHint(HWND control, const char* text)
+{
+    if (!tooltip_)
+        return;
+    hints_.emplace_back(text);
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = hints_.back().data();
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Form::SetAnchors(HWND control, unsigned anchors)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    anchored_.push_back({control, anchors, r});
+}
+
+void Form::SetMenuBar(HMENU menu)
+{
+    menu_.reset(menu);
+    SetMenu(hwnd_, menu);
+    ApplyClientSize();
+}
+
+HFONT Form::MakeFont(const char* face, int height, BYTE charset, bool underline)
+{
+    fonts_.emplace_back(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
+    return fonts_.back().get();
+}
+
+void Form::Close() noexcept
+{
+    if (modalResult_ == mrNone)
+        modalResult_ = mrCancel;
+}
+
+void Form::PlaceOnScreen(HWND owner)
+{
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (style_.position == FormPosition::OwnerFormCenter && owner && IsWindowVisible(owner))
+        GetWindowRect(owner, &area);
+    const int x = area.left + (area.right - area.left - width) / 2;
+    const int y = area.top + (area.bottom - area.top - height) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Form::ShowModal(HWND owner)
+{
+    const DialogShownScope busy;
+    modalResult_ = mrNone;
+    if (owner)
+        SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    PlaceOnScreen(owner);
+    const std::vector<HWND> disabled = DisableThreadWindows(hwnd_);
+    showing_ = true;
+    Guarded([&] { FormShow(); });
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+        FocusControl(first);
+    UpdateWindow(hwnd_);
+    PostMessageA(hwnd_, kRunShownStep, 0, 0);
+
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (modalResult_ == mrNone) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            quitCode = msg.wParam;
+            modalResult_ = mrCancel;
+            break;
+        }
+        if (got == -1)
+            break;
+        if (PreviewKey(msg))
+            continue;
+        if (IsDialogMessageW(hwnd_, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (modalResult_ == mrNone)
+        modalResult_ = mrCancel;
+    Guarded([&] { FormClose(); });
+    showing_ = false;
+    // Give the other windows their input back before this one goes, or the
+    // activation jumps to another program.
+    EnableWindows(disabled);
+    ShowWindow(hwnd_, SW_HIDE);
+    if (owner)
+        SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, 0);
+    if (quit)
+        PostQuitMessage(static_cast<int>(quitCode));
+    return modalResult_;
+}
+
+bool Form::PreviewKey(const MSG& msg)
+{
+    if (!style_.keyPreview || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) ||
+        !IsSelfOrChild(hwnd_, msg.hwnd))
+        return false;
+    bool consumed = false;
+    Guarded([&] { consumed = FormKeyDown(msg.wParam); });
+    return consumed;
+}
+
+bool Form::OfferDialogKey(WPARAM key)
+{
+    for (const auto& button : buttons_)
+        if (IsWindow(button->Handle()) && SendMessageA(button->Handle(), kFormDialogKey, key, 0))
+            return true;
+    return false;
+}
+
+void Form::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    HWND control = reinterpret_cast<HWND>(lParam);
+    // Enter and Escape that no control took come from the dialog manager as
+    // IDOK and IDCANCEL without a control; the controls are asked first.
+    if (!control && (id == IDOK || id == IDCANCEL)) {
+        const WPARAM key = id == IDOK ? VK_RETURN : VK_ESCAPE;
+        if (!OfferDialogKey(key) && key == VK_ESCAPE && style_.escapeCloses)
+            Close();
+        return;
+    }
+    Command(id, HIWORD(wParam), control);
+}
+
+void Form::PaintContent(HDC dc)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillRect(dc, &client, background_.get());
+    FormPaint(dc);
+    for (const Graphic& g : graphics_) {
+        if (g.icon) {
+            DrawIconEx(dc, g.rect.left, g.rect.top, g.icon, g.rect.right - g.rect.left, g.rect.bottom - g.rect.top, 0,
+                       nullptr, DI_NORMAL);
+            continue;
+        }
+        // A lowered top line: shadow above, highlight below.
+        RECT line{g.rect.left, g.rect.top, g.rect.right, g.rect.top + 1};
+        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+        OffsetRect(&line, 0, 1);
+        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    }
+}
+
+void Form::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    Guarded([&] { PaintContent(dc); });
+    EndPaint(hwnd_, &ps);
+}
+
+void Form::OnSize()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.right == 0 && client.bottom == 0)
+        return;  // minimised
+    const int dw = client.right - createdClient_.cx;
+    const int dh = client.bottom - createdClient_.cy;
+    for (const Anchored& a : anchored_) {
+        RECT r = a.rect;
+        if (a.anchors & akRight) {
+            if (a.anchors & akLeft)
+                r.right += dw;
+            else
+                OffsetRect(&r, dw, 0);
+        }
+        if (a.anchors & akBottom) {
+            if (a.anchors & akTop)
+                r.bottom += dh;
+            else
+                OffsetRect(&r, 0, dh);
+        }
+        SetWindowPos(a.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    FormResize();
+}
+
+template <class F>
+void Form::Guarded(F&& f) noexcept
+{
+    // The one place where an error from a handler ends: shown as the
+    // program's error message, never unwound through a window procedure.
+    try {
+        f();
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e.what());
+    } catch (...) {
+        ShowErrorMessage("Unknown error");
+    }
+}
+
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form)
+        return DefDlgProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        form->hwnd_ = nullptr;
+        return DefDlgProcA(hwnd, message, wParam, lParam);
+    }
+    try {
+        return form->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e.what());
+        return 0;
+    } catch (...) {
+        ShowErrorMessage("Unknown error");
+        return 0;
+    }
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_PRINTCLIENT:
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_SIZE:
+        OnSize();
+        return 0;
+    case WM_CLOSE:
+        // The title bar's close box: the dialog manager would turn it into
+        // IDCANCEL, which means Escape here.
+        Close();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        return 0;
+    case WM_NOTIFY:
+        return Notify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        SetBkColor(dc, style_.color);
+        return reinterpret_cast<LRESULT>(background_.get());
+    }
+    case kFormSetModalResult:
+        modalResult_ = static_cast<int>(wParam);
+        return 0;
+    case kRunShownStep:
+        if (OnShown)
+            OnShown(*this);
+        return 0;
+    default:
+        break;
+    }
+    bool handled = false;
+    const LRESULT r = Message(message, wParam, lParam, handled);
+    if (handled)
+        return r;
+    return DefDlgProcA(hwnd_, message, wParam, lParam);
+}
+
+std::string ControlText(HWND control)
+{
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void SetControlText(HWND control, const std::string& text) { SetWindowTextA(control, text.c_str()); }
+
+bool IsChecked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND checkBox, bool checked)
+{
+    SendMessageA(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void FocusControl(HWND control)
+{
+    HWND form = GetAncestor(control, GA_ROOT);
+    SendMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}

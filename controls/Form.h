@@ -1,0 +1,155 @@
+// The program's own small form layer: a top-level window whose class falls
+// back to the dialog manager (Tab, mnemonics, the default button), controls
+// placed at exact client pixels in tab order, and a modal loop.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/Label.h"
+#include "platform/Raii.h"
+
+class TplButton;
+
+enum class FormFrame {
+    Dialog,    // fixed dialog frame, only the close box
+    Single,    // fixed single frame with a menu bar
+    Sizeable,  // sizeable, minimise and maximise boxes
+};
+
+enum class FormPosition { ScreenCenter, OwnerFormCenter };
+
+enum FormAnchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+inline constexpr COLORREF kFormColor = 0x00DDE7EC;
+
+struct FormStyle {
+    const char* caption = "";
+    int clientWidth = 0;
+    int clientHeight = 0;
+    FormFrame frame = FormFrame::Dialog;
+    COLORREF color = kFormColor;
+    FormPosition position = FormPosition::ScreenCenter;
+    bool keyPreview = false;   // FormKeyDown sees key-down before the focused control
+    bool escapeCloses = false;  // Escape that no control takes closes with mrCancel
+};
+
+class Form {
+public:
+    explicit Form(const FormStyle& style);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Shows the form modally over `owner` (may be null) and returns the modal
+    // result. The thread's other windows take no input meanwhile.
+    int ShowModal(HWND owner = nullptr);
+
+    HWND Handle() const noexcept { return hwnd_; }
+    int ModalResult() const noexcept { return modalResult_; }
+    // A result other than mrNone ends the modal loop after the current message.
+    void SetModalResult(int result) noexcept { modalResult_ = result; }
+    // Ends a modal form with mrCancel unless a result is set already.
+    void Close() noexcept;
+    bool Showing() const noexcept { return showing_; }
+
+    // Runs once each time any form has come on screen, inside its modal loop:
+    // the seam through which tests drive a shown form. Not used by the program.
+    static std::function<void(Form&)> OnShown;
+
+    // Control ids start here; 1 and 2 are the dialog manager's IDOK/IDCANCEL.
+    static constexpr int kFirstControlId = 100;
+
+protected:
+    // Controls, in tab order of creation. Each gets the form's font.
+    HWND AddLabel(int x, int y, int width, int height, const char* text, const LabelStyle& style = {});
+    HWND AddEdit(int x, int y, int width, int height, const char* text = "");
+    HWND AddCheckBox(int x, int y, int width, int height, const char* text);
+    HWND AddPushButton(int x, int y, int width, int height, const char* text, bool isDefault);
+    TplButton& AddGradientButton(int x, int y, int width, int height, const char* name);
+    HWND AddListView(int x, int y, int width, int height, DWORD style, DWORD exStyle = WS_EX_CLIENTEDGE);
+    // A lowered line along the top of the rectangle, as a separator.
+    void AddTopBevel(int x, int y, int width, int height);
+    // An icon drawn at its rectangle; the form does not own it.
+    void AddImage(int x, int y, int width, int height, HICON icon);
+
+    void SetHint(HWND control, const char* text);
+    void SetAnchors(HWND control, unsigned anchors);
+    void SetMenuBar(HMENU menu);  // the form owns it from now on
+    HFONT MakeFont(const char* face, int height, BYTE charset, bool underline = false);
+    HFONT FormFont() const noexcept { return font_.get(); }
+    int ControlId(HWND control) const noexcept { return GetDlgCtrlID(control); }
+
+    // Form events. Exceptions that leave them are shown as the program's
+    // error message and go no further.
+    virtual void FormShow() {}
+    virtual void FormClose() {}
+    virtual void FormPaint(HDC) {}
+    virtual void FormResize() {}
+    virtual bool FormKeyDown(WPARAM) { return false; }  // true: the key is consumed
+    virtual void Command(int /*id*/, int /*code*/, HWND /*control*/) {}
+    virtual LRESULT Notify(const NMHDR&) { return 0; }
+    // Any other message; set `handled` to keep it from the dialog manager.
+    virtual LRESULT Message(UINT, WPARAM, LPARAM, bool& /*handled*/) { return 0; }
+
+public:
+    // The whole client area as the form paints it (background, events, bevels
+    // and images); labels paint their background through it.
+    void PaintContent(HDC dc);
+
+private:
+    struct Anchored {
+        HWND control;
+        unsigned anchors;
+        RECT rect;  // at creation, in client coordinates
+    };
+    struct Graphic {
+        RECT rect;
+        HICON icon;  // null: a top bevel
+    };
+
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int width,
+                    int height);
+    void OnPaint();
+    void OnSize();
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    bool OfferDialogKey(WPARAM key);
+    bool PreviewKey(const MSG& msg);
+    void ApplyClientSize();
+    void PlaceOnScreen(HWND owner);
+    template <class F>
+    void Guarded(F&& f) noexcept;
+
+    FormStyle style_;
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    UniqueFont font_;
+    UniqueBrush background_;
+    UniqueMenu menu_;
+    std::vector<UniqueFont> fonts_;
+    std::vector<std::unique_ptr<TplButton>> buttons_;
+    std::vector<Anchored> anchored_;
+    std::vector<Graphic> graphics_;
+    std::vector<std::string> hints_;
+    SIZE createdClient_{};
+    int nextId_ = kFirstControlId;
+    int modalResult_ = mrNone;
+    bool showing_ = false;
+};
+
+// Small helpers over the standard controls.
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
+bool IsChecked(HWND checkBox);
+void SetChecked(HWND checkBox, bool checked);
+// The form's focus moves as the dialog manager moves it.
+void FocusControl(HWND control);

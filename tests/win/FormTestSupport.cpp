@@ -1,0 +1,94 @@
+#include "tests/win/FormTestSupport.h"
+
+namespace {
+constexpr UINT_PTR kStepTimer = 1;
+constexpr UINT_PTR kTimeoutTimer = 2;
+constexpr UINT kStepDelayMs = 40;
+}  // namespace
+
+FormDriver::FormDriver(std::vector<Step> steps, DWORD timeoutMs) : steps_(std::move(steps)), timeoutMs_(timeoutMs)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VlcrFormDriver";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    Form::OnShown = [this](Form& form) {
+        shown_.push_back(&form);
+        if (shown_.size() == 1) {
+            SetTimer(window_, kStepTimer, kStepDelayMs, nullptr);
+            SetTimer(window_, kTimeoutTimer, timeoutMs_, nullptr);
+        }
+    };
+}
+
+FormDriver::~FormDriver()
+{
+    Form::OnShown = nullptr;
+    DestroyWindow(window_);
+}
+
+void FormDriver::RunNext()
+{
+    if (next_ >= steps_.size()) {
+        KillTimer(window_, kStepTimer);
+        return;
+    }
+    // The timer goes on, so that a step that opens a nested form finds the
+    // next step running inside that form's loop.
+    Step& step = steps_[next_++];
+    step(*shown_.back());
+}
+
+LRESULT CALLBACK FormDriver::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    auto* self = reinterpret_cast<FormDriver*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_TIMER && self) {
+        if (wParam == kStepTimer) {
+            self->RunNext();
+        } else if (wParam == kTimeoutTimer) {
+            KillTimer(hwnd, kTimeoutTimer);
+            KillTimer(hwnd, kStepTimer);
+            self->timedOut_ = true;
+            for (Form* form : self->shown_)
+                if (form->Showing())
+                    form->SetModalResult(mrCancel);
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void PostKey(HWND target, WPARAM key)
+{
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(target, WM_KEYDOWN, key, 1 | scan);
+    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(1 | scan | 0xC0000000u));
+}
+
+void PostChar(HWND target, wchar_t character) { PostMessageW(target, WM_CHAR, character, 1); }
+
+void PostAltKey(HWND target, char letter)
+{
+    // Bit 29: the Alt key is down.
+    PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), static_cast<LPARAM>(1 | 0x20000000));
+}
+
+void ClickAt(HWND control, int x, int y)
+{
+    const LPARAM at = MAKELPARAM(x, y);
+    SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(control, WM_LBUTTONUP, 0, at);
+}
+
+HWND FocusedControl() { return GetFocus(); }
+
+RECT ChildRect(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
