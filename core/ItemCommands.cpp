@@ -2,15 +2,114 @@
 
 #include <windows.h>
 
+#include "core/CommandWindow.h"
+#include "core/LaunchFile.h"
+#include "core/LaunchList.h"
 #include "core/Resident.h"
+#include "core/Settings.h"
+#include "dialogs/ItemEditor.h"
 #include "dialogs/VerInf.h"
+#include "menu/IconStrip.h"
+#include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "platform/DialogFlag.h"
+#include "platform/Dialogs.h"
 #include "platform/ShellLaunch.h"
 
-// The item editor, the list editor and the options dialog are not written
-// yet; until they are, their commands do nothing.
-void EditItemCommand() {}
-void DeleteItemCommand() {}
-void NewItemCommand() {}
+namespace {
+
+// In memory-saving mode the lists go whenever the program loses activation
+// while no dialog is open, as during the delete question: they are read
+// again before anything touches them.
+void EnsureLaunchLists()
+{
+    if (!LaunchListsPresent()) {
+        CreateLaunchLists();
+        LoadLaunchList();
+    }
+}
+
+// The launch item of the selected row, or -1 for the cancel and quit rows.
+int SelectedItem()
+{
+    if (!LaunchMenu)
+        return -1;
+    EnsureLaunchLists();
+    const int index = LaunchMenu->SelectedIndex();
+    return index >= 0 && index < LaunchItemCount() ? index : -1;
+}
+
+// The list as it was before a command changed it: what Launch.ini holds.
+struct ListBefore {
+    LaunchList list;
+    std::string dblClickCommand;
+};
+ListBefore Snapshot() { return {*LaunchLists, DblClickCommand}; }
+
+// After a change: the file first, then the strip and the menu. A save that
+// fails has been reported; the list goes back to what the file still holds,
+// so that the menu, the memory and the file agree.
+void SaveAndReload(const ListBefore& before)
+{
+    if (!SaveLaunchList()) {
+        *LaunchLists = before.list;
+        DblClickCommand = before.dblClickCommand;
+    }
+    if (Settings.ListIconVisible)
+        BuildIconStrip();
+    ReloadLaunchMenu();
+}
+
+}  // namespace
+
+void EditItemCommand()
+{
+    const int index = SelectedItem();
+    if (index < 0)
+        return;
+    const ListBefore before = Snapshot();
+    TfrmLchSet form;
+    if (form.EditItem(index) == mrOk)
+        SaveAndReload(before);
+}
+
+void DeleteItemCommand()
+{
+    const int index = SelectedItem();
+    if (index < 0)
+        return;
+    const std::string question = LaunchMenu->Items()[static_cast<std::size_t>(index)].Caption + kDeleteQuestion;
+    const int answer = ShowMessageBox(CommandWindow, question.c_str(), kDeleteCaption, MB_OKCANCEL | MB_ICONWARNING);
+    if (answer != IDOK)
+        return;
+    // A click elsewhere while the box was open may have released the lists.
+    EnsureLaunchLists();
+    if (index >= LaunchItemCount())
+        return;
+    const ListBefore before = Snapshot();
+    DeleteLaunchItem(index);
+    SaveAndReload(before);
+}
+
+void NewItemCommand()
+{
+    EnsureLaunchLists();
+    const ListBefore before = Snapshot();
+    const int index = AddLaunchItem();
+    {
+        TfrmLchSet form;
+        if (form.EditItem(index) == mrOk) {
+            SaveAndReload(before);
+        } else {
+            EnsureLaunchLists();
+            if (index < LaunchItemCount())
+                DeleteLaunchItem(index);
+        }
+    }
+    FocusLaunchMenu();
+}
+
+// The list editor is not written yet; until it is, its command does nothing.
 void ItemListEditorCommand() {}
 void OptionsCommand() {}
 

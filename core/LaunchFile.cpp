@@ -67,12 +67,15 @@ std::string LaunchFilePath()
 
 LaunchLoadResult LoadLaunchListFrom(const std::string& path)
 {
-    ClearLaunchList();
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ClearLaunchList();
         ReportedUnreadablePath.clear();
         return LaunchLoadResult::Missing;
     }
+    // A file that cannot be read now (another program holds it) leaves the
+    // lists as they were: emptied, the next save would write an empty list
+    // over the user's items.
     std::string text;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !ReadWholeFile(path, text)) {
         if (path != ReportedUnreadablePath) {

@@ -10,8 +10,8 @@ extern std::string LaunchFileDirectory;
 std::string LaunchFilePath();
 
 // Replaces the list contents from the file. A file that exists but cannot be
-// read is reported and leaves the lists empty; the caller must not take that
-// for a first run.
+// read is reported and leaves the lists as they were (empty at start-up); the
+// caller must not take that for a first run.
 LaunchLoadResult LoadLaunchList();
 
 // Writes the list and the double-click command. The old file is replaced in

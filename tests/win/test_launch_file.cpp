@@ -73,11 +73,15 @@ TEST_CASE("load and save against a real file")
     SUBCASE("a file opened by another program without sharing is reported")
     {
         WriteBytes(path, kTwoItems);
+        REQUIRE(LoadLaunchListFrom(path) == LaunchLoadResult::Loaded);
+        DeleteLaunchItem(0);  // a change not saved yet
         HANDLE locked = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         REQUIRE(locked != INVALID_HANDLE_VALUE);
         CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Unreadable);
         CHECK(boxes.boxes().size() == 1);
         CloseHandle(locked);
+        // The list in memory is kept, not emptied for a later save to write.
+        CHECK(LaunchItemCount() == 1);
     }
     FreeLaunchLists();
     DblClickCommand.clear();

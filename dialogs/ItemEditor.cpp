@@ -1,0 +1,241 @@
+#include "dialogs/ItemEditor.h"
+
+#include <shellapi.h>
+
+#include "controls/PlButton.h"
+#include "core/LaunchList.h"
+#include "platform/Dialogs.h"
+#include "platform/ModulePath.h"
+#include "platform/WindowHelpers.h"
+
+namespace {
+
+constexpr FormStyle kStyle{
+    .caption = "ランチアイテム設定",
+    .clientWidth = 560,
+    .clientHeight = 240,
+    .frame = FormFrame::Dialog,
+    .color = kFormColor,
+    .position = FormPosition::ScreenCenter,
+    .keyPreview = true,
+    .escapeCloses = false,
+};
+
+constexpr COLORREF kStripStart = 0x00FF7030;
+constexpr COLORREF kButtonGradEnd = 0x00ACD5D0;
+constexpr const char kOpenFilter[] = "全てのファイル(*.*)\0*.*\0";
+constexpr UINT kDropPathBytes = 260;
+
+LabelStyle FieldLabel()
+{
+    LabelStyle s;
+    s.align = LabelAlign::Right;
+    s.vertCenter = true;
+    return s;
+}
+
+TplButton& StyleButton(TplButton& button, const char* caption, int modalResult)
+{
+    button.CaptionA().SetCaption(caption);
+    button.SetGradEndColor(kButtonGradEnd);
+    button.SetCaptionTop(6);
+    button.SetModalResult(modalResult);
+    return button;
+}
+
+}  // namespace
+
+TfrmLchSet::TfrmLchSet() : Form(kStyle), typing_(IsAnsiLeadByte)
+{
+    LabelStyle autoSize;
+    autoSize.autoSize = true;
+    Label6 = AddLabel(32, 8, 10, 10,
+                      "エクスプローラからファイルをドラッグ＆ドロップすると、すばやくファイルを関連付けられます。",
+                      autoSize);
+    Label1 = AddLabel(32, 40, 121, 17, "表示名(&N) :", FieldLabel());
+    edtName = AddEdit(160, 40, 177, 20);
+    Label2 = AddLabel(32, 64, 121, 17, "起動ファイル名(&L) :", FieldLabel());
+    edtLaunch = AddEdit(160, 64, 345, 20);
+    SetHint(edtLaunch, "フォルダやwebアドレスも設定できます");
+    plButton2 = &StyleButton(AddGradientButton(512, 63, 41, 22, "plButton2"), "参照...", mrNone);
+    Label3 = AddLabel(32, 96, 121, 17, "コマンドライン引数(&C) :", FieldLabel());
+    edtCmdLine = AddEdit(160, 96, 345, 20);
+    Label7 = AddLabel(32, 120, 121, 17, "作業ディレクトリ(&D) :", FieldLabel());
+    edtDirectory = AddEdit(160, 120, 345, 20);
+    Label4 = AddLabel(32, 152, 121, 17, "ショートカット(&S) :", FieldLabel());
+    edtShortCut = AddEdit(160, 152, 41, 20);
+    LabelStyle grey = autoSize;
+    grey.enabled = false;
+    Label5 = AddLabel(208, 157, 10, 10, "Escキーで解除(ショートカットなし)", grey);
+    cbDblClick = AddCheckBox(160, 184, 265, 17, "アイコンのダブルクリックでも開くようにする(&D) :");
+    AddTopBevel(32, 204, 518, 9);
+    btnClose = AddPushButton(437, 212, 113, 21, "&OK", true);
+    plButton1 = &StyleButton(AddGradientButton(32, 212, 121, 22, "plButton1"), "キャンセル", mrCancel);
+
+    SetWindowLongPtrA(edtShortCut, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    shortCutEditProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edtShortCut, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ShortCutProc)));
+    FormCreate();
+}
+
+TfrmLchSet::~TfrmLchSet() { FormDestroy(); }
+
+void TfrmLchSet::FormCreate() { DragAcceptFiles(Handle(), TRUE); }
+
+void TfrmLchSet::FormDestroy()
+{
+    if (Handle())
+        DragAcceptFiles(Handle(), FALSE);
+}
+
+int TfrmLchSet::EditItem(int index, HWND owner)
+{
+    EditIndex = index;
+    const LaunchItem item = LaunchLists->Item(index);
+    SetControlText(edtName, item.Name);
+    SetControlText(edtLaunch, item.Target);
+    SetControlText(edtCmdLine, item.CmdLine);
+    SetControlText(edtShortCut, item.ShortCut);  // NoShortCut shows as empty
+    SetControlText(edtDirectory, item.Directory);
+    // An item without a target is never the double-click item, even while
+    // no double-click command is set.
+    SetChecked(cbDblClick, !item.Target.empty() && DblClickCommand == item.Target);
+    WasDblClickItem = IsChecked(cbDblClick);
+    return ShowModal(owner);
+}
+
+void TfrmLchSet::FormPaint(HDC dc)
+{
+    RECT client;
+    GetClientRect(Handle(), &client);
+    FillGradient(dc, true, RECT{0, 0, 55, client.bottom}, kStripStart, kFormColor);
+}
+
+bool TfrmLchSet::FormKeyDown(WPARAM key)
+{
+    // Escape cancels, except in the shortcut edit, where it clears the letter.
+    if (key != VK_ESCAPE || GetFocus() == edtShortCut)
+        return false;
+    SetModalResult(mrCancel);
+    return true;
+}
+
+void TfrmLchSet::Command(int, int code, HWND control)
+{
+    if (control == btnClose && code == BN_CLICKED)
+        btnCloseClick();
+    else if (plButton1 && control == plButton1->Handle() && code == BN_CLICKED)
+        Button1Click();
+    else if (plButton2 && control == plButton2->Handle() && code == BN_CLICKED)
+        btnSerchClick();
+    else if (control == edtShortCut && code == EN_CHANGE)
+        edtShortCutChange();
+}
+
+LRESULT TfrmLchSet::Message(UINT message, WPARAM wParam, LPARAM, bool& handled)
+{
+    if (message != WM_DROPFILES)
+        return 0;
+    handled = true;
+    WMDropFiles(wParam);
+    return 0;
+}
+
+void TfrmLchSet::btnCloseClick()
+{
+    if (IsBlankText(ControlText(edtLaunch))) {
+        ShowMessageBox(Handle(), kMsgNoLaunchFile, kMsgNoLaunchFileCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    SetControlText(edtLaunch, WithoutTrailingBackslash(ControlText(edtLaunch), IsAnsiLeadByte));
+    SetLaunchItem(EditIndex, ControlText(edtLaunch), ControlText(edtName), ControlText(edtCmdLine),
+                  ControlText(edtDirectory), ControlText(edtShortCut));
+    if (IsChecked(cbDblClick))
+        DblClickCommand = LaunchLists->TargetList[static_cast<std::size_t>(EditIndex)];
+    else if (WasDblClickItem)
+        DblClickCommand.clear();
+    SetModalResult(mrOk);
+}
+
+void TfrmLchSet::Button1Click() { SetModalResult(mrCancel); }
+
+void TfrmLchSet::btnSerchClick()
+{
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = Handle();
+    request.lpstrFilter = kOpenFilter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = file;
+    request.nMaxFile = sizeof file;
+    request.lpstrTitle = "ランチファイルの設定";
+    // The help is found relative to the current folder: browsing must not
+    // move it.
+    request.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    if (!ShowOpenFileDialog(&request))
+        return;
+    TakeTarget(file);
+}
+
+void TfrmLchSet::WMDropFiles(WPARAM drop)
+{
+    // The first file only, taken as it is: a folder or a .lnk file too.
+    const auto handle = reinterpret_cast<HDROP>(drop);
+    char path[kDropPathBytes] = {};
+    DragQueryFileA(handle, 0, path, sizeof path);
+    DragFinish(handle);
+    TakeTarget(path);
+}
+
+void TfrmLchSet::TakeTarget(const std::string& path)
+{
+    SetControlText(edtLaunch, path);
+    if (IsBlankText(ControlText(edtName)))
+        SetControlText(edtName, DerivedName(path, IsAnsiLeadByte));
+}
+
+void TfrmLchSet::edtShortCutChange()
+{
+    const std::string text = ControlText(edtShortCut);
+    const std::string first = FirstCharacter(text, IsAnsiLeadByte);
+    if (!text.empty() && first != text)
+        SetControlText(edtShortCut, first);
+}
+
+void TfrmLchSet::edtShortCutKeyPress(unsigned char typed)
+{
+    if (const auto text = typing_.Type(typed))
+        SetControlText(edtShortCut, *text);
+}
+
+LRESULT CALLBACK TfrmLchSet::ShortCutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    auto* form = reinterpret_cast<TfrmLchSet*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    const WNDPROC base = form->shortCutEditProc_;
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // Escape is this edit's own; Tab and Enter stay the form's.
+        LRESULT code = CallWindowProcA(base, hwnd, message, wParam, lParam);
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_CHAR:
+        // Every character is consumed; the edit never inserts one itself.
+        if (wParam > 0xFF)
+            form->edtShortCutKeyPress(static_cast<unsigned char>(wParam >> 8));
+        form->edtShortCutKeyPress(static_cast<unsigned char>(wParam & 0xFF));
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(base, hwnd, message, wParam, lParam);
+}
