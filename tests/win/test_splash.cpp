@@ -70,12 +70,14 @@ TEST_CASE("the splash picture: gradient, paper, icon and the two texts")
             }
         CHECK(stray == 0);
         // The columns the icon and texts leave free, checked one by one.
+        int wrong = 0;
         for (int x : {0, 1, 4, 37, 59})
             for (int y = 0; y < kSplashHeight; ++y)
-                REQUIRE(splash.at(x, y) == GradientBandColour(kBlue, kPaper, 0, 120, x));
+                wrong += splash.at(x, y) != GradientBandColour(kBlue, kPaper, 0, 120, x);
         for (int x = 120; x < 140; ++x)
             for (int y = 40; y < kSplashHeight; ++y)
-                REQUIRE(splash.at(x, y) == kPaper);
+                wrong += splash.at(x, y) != kPaper;
+        CHECK(wrong == 0);
         CHECK(splash.at(kSplashWidth - 1, kSplashHeight - 1) == kPaper);
         CHECK(splash.at(0, 0) == GradientBandColour(kBlue, kPaper, 0, 120, 0));
         CHECK(splash.at(119, kSplashHeight - 1) == GradientBandColour(kBlue, kPaper, 0, 120, 119));
