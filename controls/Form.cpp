@@ -240,6 +240,9 @@ int Form::ShowModal(HWND owner)
     if (owner)
         SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     PlaceOnScreen(owner);
+    // The forms have no owner for the system to give the activation back to:
+    // the window active before (the launch menu, an outer form) gets it.
+    const HWND previousActive = GetActiveWindow();
     const std::vector<HWND> disabled = DisableThreadWindows(hwnd_);
     showing_ = true;
     Guarded([&] { FormShow(); });
@@ -277,6 +280,8 @@ int Form::ShowModal(HWND owner)
     // Give the other windows their input back before this one goes, or the
     // activation jumps to another program.
     EnableWindows(disabled);
+    if (previousActive && previousActive != hwnd_ && IsWindowVisible(previousActive))
+        SetForegroundWindow(previousActive);
     ShowWindow(hwnd_, SW_HIDE);
     if (owner)
         SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, 0);
