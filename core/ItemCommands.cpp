@@ -8,13 +8,14 @@
 #include "core/Resident.h"
 #include "core/Settings.h"
 #include "dialogs/ItemEditor.h"
+#include "dialogs/ItemListEditor.h"
 #include "dialogs/VerInf.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/DialogFlag.h"
 #include "platform/Dialogs.h"
-#include "platform/ShellLaunch.h"
+#include "platform/HelpFile.h"
 
 namespace {
 
@@ -109,8 +110,19 @@ void NewItemCommand()
     FocusLaunchMenu();
 }
 
-// The list editor is not written yet; until it is, its command does nothing.
-void ItemListEditorCommand() {}
+void ItemListEditorCommand()
+{
+    EnsureLaunchLists();
+    {
+        // The editor saves on Close and puts the list back on Cancel.
+        TfrmItemListEditor form;
+        form.ShowModal();
+    }
+    if (Settings.ListIconVisible)
+        BuildIconStrip();
+    ReloadLaunchMenu();
+}
+
 void OptionsCommand() {}
 
 void VersionInfoCommand()
@@ -121,9 +133,8 @@ void VersionInfoCommand()
 
 void HelpCommand()
 {
-    // Relative on purpose: the help is looked for beside the current folder.
     // A failure is not reported.
-    ShellLaunch(MainWindow, nullptr, kHelpFile, "", nullptr, SW_SHOWNORMAL);
+    OpenHelp(MainWindow);
 }
 
 ItemCommand ItemCommandFor(int identifier)

@@ -1,4 +1,104 @@
+// The item list editor: the whole launch list in a list view, with editing,
+// deleting, adding, renaming in place, reordering by dragging and adding by
+// dropping files. Changes go straight into the list in memory; the close
+// button saves them, Cancel and the title bar put the list back.
 #pragma once
+#include <windows.h>
 
-// The item list editor, shown modally; it saves the list itself on close.
+#include <string>
+#include <unordered_map>
+
+#include "controls/Form.h"
+#include "core/LaunchList.h"
+
+// TrackPopupMenu, replaceable so that tests need no person to close the menu.
+// Called with TPM_RETURNCMD: the result is the chosen identifier or 0.
+using TrackEditMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                             const RECT* rect);
+extern TrackEditMenuFunction TrackEditMenu;
+
+// The popup menu's identifiers.
+enum EditMenuId : UINT {
+    kMiEdit = 201,
+    kMiDelete,
+    kMiAdd,
+    kLargeIcon1,
+    kS1,
+    kDetail1,
+};
+
+inline constexpr const char* kHintCaption1 = "ヒント１";
+inline constexpr const char* kHintText1 = "右クリックでのポップアップメニューから編集を行えます。";
+inline constexpr const char* kHintCaption2 = "ヒント２";
+inline constexpr const char* kHintText2 = "エクスプローラからドラッグ＆ドロップして追加出来ます。";
+inline constexpr const char* kMsgDeleteConfirm = "削除します。よろしいですか？";
+inline constexpr const char* kMsgDeleteConfirmCaption = "確認";
+
+class TfrmItemListEditor : public Form {
+public:
+    TfrmItemListEditor();
+    ~TfrmItemListEditor() override;
+
+    HWND lvList = nullptr;
+    HWND btnClose = nullptr;
+    TplButton* plButton1 = nullptr;  // キャンセル
+    TplButton* plButton2 = nullptr;  // ヘルプ
+
+    // Rebuilds the rows from the launch list (two hint rows when it is empty).
+    void RefreshList();
+    // The selected row, or -1. Hint rows are never selected.
+    int SelectedRow() const;
+    // How many times the shell was asked for an icon since the form was made.
+    int IconLookups() const noexcept { return iconLookups_; }
+
+    // The popup menu's handlers, also reached by the keys and the mouse.
+    void miEditClick();
+    void miDeleteClick();
+    void miAddClick();
+    void LargeIcon1Click();
+    void S1Click();
+    void Detail1Click();
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
+    void FormPaint(HDC dc) override;
+    void FormResize() override;
+    void Command(int id, int code, HWND control) override;
+    LRESULT Notify(const NMHDR& header) override;
+    LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void btnCloseClick();
+    void Button1Click();
+    void Button2Click();
+    void pbEditPopup(POINT at);
+    void lvListDblClick();
+    void lvListSelectItem();
+    bool lvListEditing(int row) const;
+    void lvListEdited(int row, const char* text);
+    void lvListBeginDrag(int row);
+    void lvListDragOver(POINT formPoint);
+    void lvListDragDrop(POINT formPoint);
+    void WMDropFiles(WPARAM drop);
+    void lvListGetDispInfo(NMLVDISPINFOA& info);
+    bool lvListKeyDown(WORD key);
+    void SetView(DWORD view);
+    void SelectRow(int row);
+    int IconIndex(const std::string& target);
+    void RestoreList();
+
+    std::unordered_map<std::string, int> iconIndexes_;
+    int iconLookups_ = 0;
+    int dragSource_ = -1;
+    bool dragging_ = false;
+    LaunchList before_;
+    std::string dblClickBefore_;
+    bool hadListBefore_ = false;
+    std::string textBuffer_;
+};
+
+// Opens the editor modally without an owner, as the first run does.
 void RunItemListEditor();

@@ -2,6 +2,8 @@
 // end-to-end tests. Texts are printed as hex of their ANSI bytes, so that no
 // console code page stands between the window and the test.
 #include <windows.h>
+#include <shlobj.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -133,6 +135,72 @@ int ShowTestWindow(const std::string& kind, const std::string& cls, const std::s
     return 0;
 }
 
+// Files dropped onto a window of another process. Under Wine the DROPFILES
+// block must live in the target's memory: it is written there and its address
+// posted as the drop handle. A device for tests only, never for the product.
+int DropFiles(HWND target, int count, char** hexNames)
+{
+    std::string packed;
+    for (int i = 0; i < count; ++i)
+        packed += Unhex(hexNames[i]) + '\0';
+    packed += '\0';
+    std::string block(sizeof(DROPFILES), '\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = FALSE;
+    block.replace(0, sizeof header, reinterpret_cast<const char*>(&header), sizeof header);
+    block += packed;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return 2;
+    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+    CloseHandle(process);
+    if (!written)
+        return 3;
+    return PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) ? 0 : 1;
+}
+
+// The texts of a list view in another process: the item record and its text
+// buffer are placed in that process, as the control reads them from there.
+int ListRows(HWND list, int columns)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return 2;
+    constexpr int kText = 1024;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote) {
+        CloseHandle(process);
+        return 3;
+    }
+    const auto rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        std::string line = "row=" + std::to_string(row);
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote + sizeof(LVITEMA);
+            item.cchTextMax = kText;
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+            char text[kText] = {};
+            ReadProcessMemory(process, remote + sizeof(LVITEMA), text, kText - 1, nullptr);
+            line += " col" + std::to_string(column) + "=" + Hex(text);
+        }
+        const auto state = SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED);
+        std::printf("%s selected=%d\n", line.c_str(), (state & LVIS_SELECTED) ? 1 : 0);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -239,6 +307,12 @@ int main(int argc, char** argv)
     if (cmd == "command" && argc >= 4) {  // presses a dialog's button by its identifier
         const HWND h = ParseHwnd(argv[2]);
         return PostMessageA(h, WM_COMMAND, MAKEWPARAM(Num(argv[3]), BN_CLICKED), 0) ? 0 : 1;
+    }
+    if (cmd == "listrows" && argc >= 4) {  // hwnd of a list view, column count: one line per row
+        return ListRows(ParseHwnd(argv[2]), static_cast<int>(Num(argv[3])));
+    }
+    if (cmd == "dropfiles" && argc >= 4) {  // hwnd, then hex cp932 paths: files dropped from outside
+        return DropFiles(ParseHwnd(argv[2]), argc - 3, argv + 3);
     }
     return Usage();
 }

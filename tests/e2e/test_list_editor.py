@@ -1,0 +1,220 @@
+"""The item list editor of the real vlcr.exe: at the first run after the
+welcome box, with files dropped onto it from outside, and from the command
+menu with renaming in place and dragging; each time the launch menu and
+Launch.ini follow."""
+
+import os
+import shutil
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, VlcrTestCase, Screenshot, TestWindow, children, cp932_hex,
+                      find_windows, launch_ini, menu_height, probe, send, unhex, wait_window, win_path, xdotool)
+
+FORM_CLASS = "VlcrForm"
+LIST_TITLE = "アイテムエディタ"
+TRAY_MESSAGE = 1074
+WM_RBUTTONUP = 0x0205
+SCREEN_W, SCREEN_H = 1024, 768
+TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
+HINT1 = ["ヒント１", "右クリックでのポップアップメニューから編集を行えます。", "", "", ""]
+HINT2 = ["ヒント２", "エクスプローラからドラッグ＆ドロップして追加出来ます。", "", "", ""]
+
+
+def eventually(condition, seconds=5.0):
+    end = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(0.1)
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
+def rows(list_view):
+    """The list view's rows as lists of five texts, and which are selected."""
+    rc, _, lines = probe("listrows", hex(list_view.hwnd), 5)
+    assert rc == 0, lines
+    out, selected = [], []
+    for line in lines:
+        if not line.startswith("row="):
+            continue
+        fields = dict(kv.split("=", 1) for kv in line.split())
+        out.append([unhex(fields[f"col{c}"]) for c in range(5)])
+        selected.append(fields["selected"] == "1")
+    return out, selected
+
+
+def crop(ppm, rect, png):
+    left, top, right, bottom = rect
+    os.system(f"/usr/bin/convert {ppm} -crop {right - left}x{bottom - top}+{left}+{top} {png}")
+
+
+def menu_visible():
+    return any(w.visible for w in find_windows(LAUNCH_CLASS, APP_TITLE))
+
+
+class ListEditorTest(VlcrTestCase):
+    def setUp(self):
+        super().setUp()
+        self.bar = TestWindow("bar", "Shell_TrayWnd", "", TASKBAR)
+        xdotool("mousemove", 20, 450)
+
+    def tearDown(self):
+        super().tearDown()
+        self.bar.close()
+
+    def editor_parts(self, editor):
+        parts = {c.cls: c for c in children(editor.hwnd) if c.cls != "TplButton"}
+        buttons = [c for c in children(editor.hwnd) if c.cls == "Button"]
+        close = [b for b in buttons if b.text == "閉じる(&C)"]
+        self.assertEqual(len(close), 1)
+        return parts["SysListView32"], close[0]
+
+    def open_menu(self, main):
+        self.assertTrue(send(main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP))
+        menu = wait_window(LAUNCH_CLASS, APP_TITLE, ms=5000)
+        self.assertIsNotNone(menu, "the menu did not appear")
+        self.assertTrue(eventually(menu_visible), "the menu is not visible")
+        return wait_window(LAUNCH_CLASS, APP_TITLE, ms=5000)
+
+    def test_first_run_welcome_then_hint_rows_then_dropped_files_reach_menu_and_file(self):
+        inst = self.instance()
+        files = os.path.join(inst.dir, "files")
+        os.mkdir(files)
+        with open(os.path.join(files, "メモ.txt"), "w") as f:
+            f.write("memo")
+        shutil.copy(os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe"), os.path.join(files, "記録.exe"))
+        os.mkdir(os.path.join(files, "フォルダ"))
+        inst.start()
+
+        box = wait_window("#32770", APP_TITLE, ms=20000)
+        self.assertIsNotNone(box, "no welcome box")
+        texts = [c.text for c in children(box.hwnd)]
+        self.assertIn("ダウンロードありがとうございます。\r\nランチメニューの登録を行ってください。", texts)
+        self.assertIsNone(find_windows(FORM_CLASS, LIST_TITLE) or None, "the editor came before the box closed")
+        ok = [c for c in children(box.hwnd) if c.cls == "Button"]
+        self.assertEqual(len(ok), 1)
+        xdotool("mousemove", *centre(ok[0].rect), "click", 1)
+
+        editor = wait_window(FORM_CLASS, LIST_TITLE, ms=10000)
+        self.assertIsNotNone(editor, "no list editor after the welcome box")
+        self.assertTrue(eventually(lambda: all(w.visible for w in find_windows(FORM_CLASS, LIST_TITLE))))
+        self.assertEqual(find_windows(LAUNCH_CLASS, APP_TITLE), [], "the launch menu exists before the editor closed")
+        splash = [w for w in find_windows("CLASS_SPLASH") if w.visible]
+        self.assertEqual(splash, [], "the splash is on screen with the editor")
+        list_view, close = self.editor_parts(editor)
+        shown, selected = rows(list_view)
+        self.assertEqual(shown, [HINT1, HINT2])
+        # A click on a hint row selects nothing.
+        x, y = list_view.rect[0] + 40, list_view.rect[1] + 30
+        xdotool("mousemove", x, y, "click", 1)
+        time.sleep(0.3)
+        self.assertEqual(rows(list_view)[1], [False, False])
+        time.sleep(0.3)
+        shot = os.path.join(BUILD, "e2e-list-editor-first.ppm")
+        Screenshot(save_as=shot)
+        crop(shot, editor.rect, os.path.join(BUILD, "e2e-list-editor-first.png"))
+
+        # Files dropped from outside: a text file, a program and a folder.
+        names = [os.path.join(files, n) for n in ("メモ.txt", "記録.exe", "フォルダ")]
+        rc, _, lines = probe("dropfiles", hex(editor.hwnd), *[cp932_hex(win_path(n)) for n in names])
+        self.assertEqual(rc, 0, lines)
+        self.assertTrue(eventually(lambda: len(rows(list_view)[0]) == 2), rows(list_view))
+        shown, _ = rows(list_view)
+        self.assertEqual([r[0] for r in shown], ["メモ", "記録"])
+        self.assertEqual(shown[0][1].lower(), win_path(names[0]).lower())
+        self.assertEqual(shown[0][2:], ["", "", ""])
+        time.sleep(0.3)
+        shot = os.path.join(BUILD, "e2e-list-editor-dropped.ppm")
+        Screenshot(save_as=shot)
+        crop(shot, editor.rect, os.path.join(BUILD, "e2e-list-editor-dropped.png"))
+
+        xdotool("mousemove", *centre(close.rect), "click", 1)
+        self.assertEqual(probe("gone", 5000, hex(editor.hwnd))[0], 0, "閉じる did not close it")
+        main = self.settle(inst)
+        self.assertTrue(eventually(lambda: os.path.exists(inst.launch_ini)))
+        text = inst.read_launch_ini().decode("cp932")
+        self.assertIn("\r\nメモ\r\n", text)
+        self.assertIn("\r\n記録\r\n", text)
+        self.assertNotIn("フォルダ", text)
+        menu = self.open_menu(main)
+        self.assertEqual(menu.rect[3] - menu.rect[1], menu_height(2))
+        time.sleep(0.3)
+        shot = os.path.join(BUILD, "e2e-list-editor-menu.ppm")
+        Screenshot(save_as=shot)
+        crop(shot, menu.rect, os.path.join(BUILD, "e2e-list-editor-menu.png"))
+
+    def test_from_the_command_menu_rename_in_place_and_drag_then_close_and_the_menu_follows(self):
+        recorder = "C:\\windows\\notepad.exe"
+        items = [(recorder, name, "", "", "") for name in ("alpha", "beta", "gamma")]
+        inst = self.instance(launch_ini(items))
+        main = self.settle(inst.start())
+        menu = self.open_menu(main)
+        # The command menu on the first row; the list editor by the arrow keys
+        # (its letter D is also the delete entry's).
+        xdotool("mousemove", menu.rect[0] + 60, menu.rect[1] + 10, "click", 3)
+        self.assertIsNotNone(wait_window("#32768", ms=5000), "no command menu")
+        time.sleep(0.2)
+        xdotool("key", "Down", "Down", "Down", "Down", "Return")
+        editor = wait_window(FORM_CLASS, LIST_TITLE, ms=10000)
+        self.assertIsNotNone(editor, "no list editor from the command menu")
+        list_view, close = self.editor_parts(editor)
+        self.assertEqual([r[0] for r in rows(list_view)[0]], ["alpha", "beta", "gamma"])
+
+        # Rename: a click selects the row, a second click on its caption edits it.
+        row_h = 17
+        first = (list_view.rect[0] + 30, list_view.rect[1] + 24 + row_h // 2)
+        def row_point(i):
+            x, y = first
+            sh, _ = rows(list_view)
+            return x, y + i * row_h
+        xdotool("mousemove", *row_point(1), "click", 1)
+        time.sleep(1.0)
+        xdotool("click", 1)
+        edit = eventually(lambda: [c for c in children(list_view.hwnd) if c.cls == "Edit"], 5)
+        self.assertTrue(edit, "no caption editor after a second click")
+        xdotool("key", "ctrl+a")
+        xdotool("type", "renamed")
+        xdotool("key", "Return")
+        self.assertTrue(eventually(lambda: rows(list_view)[0][1][0] == "renamed"), rows(list_view))
+
+        # Drag row 0 onto row 2.
+        x0, y0 = row_point(0)
+        x2, y2 = row_point(2)
+        xdotool("mousemove", x0, y0, "mousedown", 1)
+        for step in range(1, 8):
+            xdotool("mousemove", x0, y0 + (y2 - y0) * step // 7)
+            time.sleep(0.05)
+        xdotool("mouseup", 1)
+        self.assertTrue(eventually(lambda: [r[0] for r in rows(list_view)[0]] == ["renamed", "gamma", "alpha"]),
+                        rows(list_view))
+        self.assertEqual(rows(list_view)[1], [False, False, True])
+        time.sleep(0.3)
+        shot = os.path.join(BUILD, "e2e-list-editor-dragged.ppm")
+        Screenshot(save_as=shot)
+        crop(shot, editor.rect, os.path.join(BUILD, "e2e-list-editor-dragged.png"))
+
+        xdotool("mousemove", *centre(close.rect), "click", 1)
+        self.assertEqual(probe("gone", 5000, hex(editor.hwnd))[0], 0, "閉じる did not close it")
+        text = inst.read_launch_ini().decode("cp932")
+        self.assertLess(text.index("renamed"), text.index("gamma"))
+        self.assertLess(text.index("gamma"), text.index("alpha"))
+        self.assertNotIn("beta", text)
+        menu = eventually(lambda: [w for w in find_windows(LAUNCH_CLASS, APP_TITLE) if w.visible], 5)
+        if not menu:
+            menu = [self.open_menu(main)]
+        time.sleep(0.3)
+        shot = os.path.join(BUILD, "e2e-list-editor-menu-after.ppm")
+        Screenshot(save_as=shot)
+        crop(shot, menu[0].rect, os.path.join(BUILD, "e2e-list-editor-menu-after.png"))
+        self.assertEqual(menu[0].rect[3] - menu[0].rect[1], menu_height(3))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
