@@ -38,7 +38,7 @@ DWORD FrameStyle(FormFrame frame)
     case FormFrame::Dialog:
         return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     case FormFrame::Single:
-        return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+        return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     case FormFrame::Sizeable:
         return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     }
@@ -268,6 +268,8 @@ int Form::ShowModal(HWND owner)
             break;
         if (PreviewKey(msg))
             continue;
+        if (IsSelfOrChild(hwnd_, msg.hwnd) && Captured(msg))
+            continue;
         if (IsDialogMessageW(hwnd_, &msg))
             continue;
         TranslateMessage(&msg);
@@ -298,6 +300,13 @@ bool Form::PreviewKey(const MSG& msg)
     bool consumed = false;
     Guarded([&] { consumed = FormKeyDown(msg.wParam); });
     return consumed;
+}
+
+bool Form::Captured(MSG& msg)
+{
+    bool handled = false;
+    Guarded([&] { handled = CaptureMessage(msg); });
+    return handled;
 }
 
 bool Form::OfferDialogKey(WPARAM key)

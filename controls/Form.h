@@ -16,7 +16,7 @@ class TplButton;
 
 enum class FormFrame {
     Dialog,    // fixed dialog frame, only the close box
-    Single,    // fixed single frame with a menu bar
+    Single,    // fixed single frame, only the close box
     Sizeable,  // sizeable, minimise and maximise boxes
 };
 
@@ -96,6 +96,9 @@ protected:
     virtual bool FormKeyDown(WPARAM) { return false; }  // true: the key is consumed
     virtual void Command(int /*id*/, int /*code*/, HWND /*control*/) {}
     virtual LRESULT Notify(const NMHDR&) { return 0; }
+    // A message for any of the form's windows before the dialog manager sees
+    // it: true when the form has handled it (a field that captures keys).
+    virtual bool CaptureMessage(MSG&) { return false; }
     // Any other message; set `handled` to keep it from the dialog manager.
     virtual LRESULT Message(UINT, WPARAM, LPARAM, bool& /*handled*/) { return 0; }
 
@@ -124,6 +127,7 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     bool OfferDialogKey(WPARAM key);
     bool PreviewKey(const MSG& msg);
+    bool Captured(MSG& msg);
     void ApplyClientSize();
     void PlaceOnScreen(HWND owner);
     template <class F>

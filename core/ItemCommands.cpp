@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include "core/CommandWindow.h"
+#include "core/KeyWatcher.h"
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "core/Settings.h"
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditor.h"
+#include "dialogs/Options.h"
 #include "dialogs/VerInf.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
@@ -123,7 +125,23 @@ void ItemListEditorCommand()
     ReloadLaunchMenu();
 }
 
-void OptionsCommand() {}
+void OptionsCommand()
+{
+    {
+        TfrmOption form;
+        form.ShowModal();
+    }
+    // A press begun on the old key must not finish on the new one: the
+    // watcher starts afresh with the key the settings now hold.
+    DoubleKey = DoubleKeyState{};
+    if (!LaunchMenu)
+        return;
+    LaunchMenu->SetShowIcons(Settings.ListIconVisible);
+    LaunchMenu->RebuildItems();
+    if (Settings.ListIconVisible)
+        BuildIconStrip();
+    LaunchMenu->Paint();
+}
 
 void VersionInfoCommand()
 {

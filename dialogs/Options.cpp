@@ -1,0 +1,233 @@
+#include "dialogs/Options.h"
+
+#include <imm.h>
+
+#include "controls/PlButton.h"
+#include "core/ItemCommands.h"
+#include "core/Settings.h"
+#include "dialogs/VerInf.h"
+#include "platform/ShellHelpers.h"
+#include "platform/WindowHelpers.h"
+
+namespace {
+
+constexpr FormStyle kStyle{
+    .caption = "オプション",
+    .clientWidth = 401,
+    .clientHeight = 169,
+    .frame = FormFrame::Single,
+    .color = kFormColor,
+    .position = FormPosition::ScreenCenter,
+    .keyPreview = false,
+    .escapeCloses = false,
+};
+
+constexpr COLORREF kStripStart = 0x00FF7030;
+constexpr int kStripWidth = 58;
+constexpr COLORREF kButtonGradEnd = 0x00ACD5D0;
+
+std::int16_t AsyncKeyState(int virtualKey, void*) { return GetAsyncKeyState(virtualKey); }
+
+TplButton& StyleButton(TplButton& button, const char* caption, int modalResult)
+{
+    button.CaptionA().SetCaption(caption);
+    button.SetGradEndColor(kButtonGradEnd);
+    button.SetCaptionTop(6);
+    button.SetModalResult(modalResult);
+    return button;
+}
+
+bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+}  // namespace
+
+KeySideQuery OptionKeyState = AsyncKeyState;
+SaveSettingsFunction SaveOptions = SaveSettings;
+
+TfrmOption::TfrmOption() : Form(kStyle)
+{
+    MainMenu1 = CreateMenu();
+    Help1 = CreatePopupMenu();
+    AppendMenuA(Help1, MF_STRING, kH1, "迅ヘルプ(&H)");
+    AppendMenuA(Help1, MF_SEPARATOR, 0, nullptr);  // N4
+    AppendMenuA(Help1, MF_STRING, kAbout1, "バージョン情報(&V)");
+    AppendMenuA(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), "ヘルプ(&H)");
+    SetMenuBar(MainMenu1);
+
+    AddTopBevel(0, 0, 401, 5);  // Bevel1, under the menu bar
+    cbCtrl = AddCheckBox(56, 13, 321, 17, "指定キーの２回押しでポップアップメニューを表示する(&C)");
+    SetHint(cbCtrl, "２回押しの速さは、ダブルクリックの速さの設定に依存します。");
+    LabelStyle right;
+    right.align = LabelAlign::Right;
+    right.vertCenter = true;
+    Label1 = AddLabel(88, 32, 33, 17, "キー：", right);
+    edtKey = AddEdit(128, 32, 113, 20, "Ctrl");
+    cbStartup = AddCheckBox(56, 61, 321, 17, "毎回Windowsの起動時に迅を起動する(&S)");
+    plButton1 = &StyleButton(AddGradientButton(8, 143, 121, 22, "plButton1"), "キャンセル", mrCancel);
+    SetAnchors(plButton1->Handle(), akLeft | akBottom);
+    plButton2 = &StyleButton(AddGradientButton(272, 143, 121, 22, "plButton2"), "閉じる", mrOk);
+    SetAnchors(plButton2->Handle(), akRight | akBottom);
+    cbReload = AddCheckBox(56, 88, 225, 17, "ランチメニューのメモリを節約(&E)");
+    SetHint(cbReload, "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
+    cbIcon = AddCheckBox(56, 112, 161, 17, "アイコンを表示(&I)");
+    SetHint(cbIcon, "ランチメニューでアイコンを表示します");
+
+    // A key is named, not typed: no input method composes into the field.
+    ImmAssociateContext(edtKey, nullptr);
+    SetWindowLongPtrA(edtKey, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    keyEditProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edtKey, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyEditProc)));
+}
+
+void TfrmOption::FormShow()
+{
+    // Setting a box runs its handler, as a click does.
+    SetChecked(cbStartup, Settings.StartWithSystem);
+    cbStartupClick();
+    SetChecked(cbCtrl, Settings.DoubleKeyedPopup);
+    cbCtrlClick();
+    SetChecked(cbReload, Settings.ReloadItems);
+    cbReloadClick();
+    SetChecked(cbIcon, Settings.ListIconVisible);
+    cbIconClick();
+    // Shows the stored key's name and puts a generic Shift, Ctrl or Alt code
+    // or an unnamed code into the form the watcher can use.
+    edtKeyKeyDown(static_cast<WPARAM>(Settings.PopupKey & 0xFFFF));
+}
+
+void TfrmOption::FormClose()
+{
+    // After "閉じる" this reads back what was just saved; after any other
+    // close it throws the changes away.
+    LoadSettings();
+}
+
+void TfrmOption::FormPaint(HDC dc)
+{
+    RECT client;
+    GetClientRect(Handle(), &client);
+    FillGradient(dc, true, RECT{0, 0, kStripWidth, client.bottom}, kStripStart, kFormColor);
+}
+
+void TfrmOption::Command(int id, int code, HWND control)
+{
+    if (!control) {
+        if (id == kH1)
+            H1Click();
+        else if (id == kAbout1)
+            About1Click();
+        return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    if (control == cbCtrl)
+        cbCtrlClick();
+    else if (control == cbStartup)
+        cbStartupClick();
+    else if (control == cbReload)
+        cbReloadClick();
+    else if (control == cbIcon)
+        cbIconClick();
+    else if (control == plButton2->Handle())
+        btnCloseClick();
+    else if (control == plButton1->Handle())
+        Button1Click();
+}
+
+bool TfrmOption::CaptureMessage(MSG& msg)
+{
+    // Every key pressed in the key field belongs to it: not to Tab, Enter or
+    // Escape of the dialog manager, not to the mnemonics, not to the menu bar.
+    if (msg.hwnd != edtKey || !IsKeyMessage(msg.message))
+        return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void TfrmOption::cbCtrlClick() { Settings.DoubleKeyedPopup = IsChecked(cbCtrl); }
+void TfrmOption::cbStartupClick() { Settings.StartWithSystem = IsChecked(cbStartup); }
+void TfrmOption::cbReloadClick() { Settings.ReloadItems = IsChecked(cbReload); }
+void TfrmOption::cbIconClick() { Settings.ListIconVisible = IsChecked(cbIcon); }
+
+void TfrmOption::edtKeyKeyDown(WPARAM key)
+{
+    ShowKey(KeyDownCapture(static_cast<int>(key), OptionKeyState, nullptr));
+}
+
+void TfrmOption::edtKeyKeyPress(unsigned char typed)
+{
+    if (const auto key = CharCapture(Settings.PopupKey, typed))
+        ShowKey(*key);
+}
+
+void TfrmOption::ShowKey(const CapturedKey& key)
+{
+    Settings.PopupKey = key.PopupKey;
+    SetControlText(edtKey, key.Shown);
+}
+
+void TfrmOption::btnCloseClick()
+{
+    // A refused write is shown by the form's error boundary; the form still
+    // closes, and its close reads back what the registry holds.
+    SaveOptions();
+    SetModalResult(mrOk);
+}
+
+void TfrmOption::Button1Click()
+{
+    LoadSettings();
+    SetModalResult(mrCancel);
+}
+
+void TfrmOption::H1Click() { ShellOpen(Handle(), kHelpFile, ""); }
+
+void TfrmOption::About1Click()
+{
+    // The busy flag stays set for this form when the inner one closes.
+    TfrmVerInf form;
+    form.ShowModal();
+}
+
+LRESULT CALLBACK TfrmOption::KeyEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    auto* form = reinterpret_cast<TfrmOption*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    const WNDPROC base = form->keyEditProc_;
+    try {
+        switch (message) {
+        case WM_GETDLGCODE:
+            return CallWindowProcA(base, hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            form->edtKeyKeyDown(wParam);
+            return 0;
+        case WM_CHAR:
+            // A double-byte character arrives as its two bytes, lead first.
+            if (wParam > 0xFF)
+                form->edtKeyKeyPress(static_cast<unsigned char>(wParam >> 8));
+            form->edtKeyKeyPress(static_cast<unsigned char>(wParam & 0xFF));
+            return 0;
+        case WM_SYSKEYUP:   // Alt or F10 let go would enter the menu bar
+        case WM_SYSCHAR:    // Alt+letter would be a mnemonic
+        case WM_SYSDEADCHAR:
+        case WM_DEADCHAR:
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        return 0;
+    }
+    return CallWindowProcA(base, hwnd, message, wParam, lParam);
+}

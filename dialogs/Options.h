@@ -1,0 +1,52 @@
+// The options dialog: the double press and its key, start with Windows, the
+// memory-saving mode and the menu's icons. The boxes and the key field
+// change the live settings at once; "閉じる" saves them, and every way of
+// closing reads back what the registry holds.
+#pragma once
+#include "controls/Form.h"
+#include "dialogs/KeyNames.h"
+
+class TfrmOption : public Form {
+public:
+    TfrmOption();
+
+    HWND cbCtrl = nullptr, Label1 = nullptr, edtKey = nullptr, cbStartup = nullptr;
+    HWND cbReload = nullptr, cbIcon = nullptr;
+    TplButton* plButton1 = nullptr;  // キャンセル
+    TplButton* plButton2 = nullptr;  // 閉じる
+    HMENU MainMenu1 = nullptr, Help1 = nullptr;
+
+    static constexpr int kH1 = 900;
+    static constexpr int kAbout1 = 901;
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
+    void FormPaint(HDC dc) override;
+    void Command(int id, int code, HWND control) override;
+    bool CaptureMessage(MSG& msg) override;
+
+private:
+    void cbCtrlClick();
+    void cbStartupClick();
+    void cbReloadClick();
+    void cbIconClick();
+    void edtKeyKeyDown(WPARAM key);
+    void edtKeyKeyPress(unsigned char typed);
+    void btnCloseClick();
+    void Button1Click();
+    void H1Click();
+    void About1Click();
+    void ShowKey(const CapturedKey& key);
+    static LRESULT CALLBACK KeyEditProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+
+    WNDPROC keyEditProc_ = nullptr;
+};
+
+// The key state that tells left from right for the generic Shift, Ctrl and
+// Alt codes (GetAsyncKeyState); tests answer it themselves.
+extern KeySideQuery OptionKeyState;
+// Makes the settings permanent on "閉じる" (SaveSettings); tests stand in a
+// registry that refuses a write.
+using SaveSettingsFunction = void (*)();
+extern SaveSettingsFunction SaveOptions;
