@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/PathText.h"
+#include "platform/PathText.h"
 
 // A shortcut of one NUL character means "no shortcut key".
 inline const std::string NoShortCut(1, '\0');

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/PathText.h"
+#include "platform/PathText.h"
 
 // True when nothing but blanks and control characters is left after trimming.
 bool IsBlankText(std::string_view text);

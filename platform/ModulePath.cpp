@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/PathText.h"
+#include "platform/PathText.h"
 
 bool IsAnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 

@@ -6,7 +6,8 @@
 
 #include <utility>
 
-#include "core/PathText.h"
+#include "platform/ModulePath.h"
+#include "platform/PathText.h"
 
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 
@@ -79,7 +80,7 @@ UniqueItemIdList PathToItemIdList(const std::string& path)
         return UniqueItemIdList();
     std::string p = path;
     // A trail byte of 0x5C (表, ソ) is no delimiter.
-    if (LastDelimiter(p, "\\") == p.size() - 1)
+    if (LastDelimiter(p, "\\", IsAnsiLeadByte) == p.size() - 1)
         p.pop_back();
     if (p.empty())
         return UniqueItemIdList();

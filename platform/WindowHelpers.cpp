@@ -2,17 +2,16 @@
 
 #include <shellapi.h>
 
+#include "platform/ModulePath.h"
+#include "platform/PathText.h"
+
 std::string GetTempDirectory()
 {
     char buffer[MAX_PATH + 2] = {};
     const DWORD n = GetTempPathA(MAX_PATH + 1, buffer);
     if (n == 0 || n > MAX_PATH)
         return std::string(".\\");  // nowhere better: the current folder
-    if (buffer[n - 1] != '\\') {
-        buffer[n] = '\\';
-        buffer[n + 1] = '\0';
-    }
-    return std::string(buffer);
+    return WithTrailingBackslash(std::string(buffer, n), IsAnsiLeadByte);
 }
 
 HICON ExtractFileIcon(const std::string& fileName, int index, bool large)

@@ -1,6 +1,6 @@
 #include <doctest/doctest.h>
 
-#include "core/PathText.h"
+#include "platform/PathText.h"
 
 TEST_CASE("derived name drops the directory and the last extension")
 {
@@ -42,4 +42,14 @@ TEST_CASE("the lead-byte predicate is the caller's choice")
     CHECK_FALSE(IsCp932LeadByte(0xA0));  // half-width katakana are single bytes
     CHECK_FALSE(IsCp932LeadByte(0xDF));
     CHECK_FALSE(IsCp932LeadByte('\\'));
+}
+
+TEST_CASE("a folder gets one trailing backslash, also after a character whose trail byte is 5C")
+{
+    CHECK(WithTrailingBackslash("C:\\Temp") == "C:\\Temp\\");
+    CHECK(WithTrailingBackslash("C:\\Temp\\") == "C:\\Temp\\");
+    CHECK(WithTrailingBackslash("C:\\一時\\表") == "C:\\一時\\表\\");
+    CHECK(WithTrailingBackslash("C:\\ソ") == "C:\\ソ\\");
+    CHECK(WithTrailingBackslash("C:\\能\\") == "C:\\能\\");
+    CHECK(WithTrailingBackslash("") == "\\");
 }

@@ -15,6 +15,10 @@ bool IsCp932LeadByte(unsigned char b);
 std::size_t LastDelimiter(std::string_view s, std::string_view delimiters,
                           LeadBytePredicate isLead = IsCp932LeadByte);
 
+// The path with one backslash at its end: added unless the last character is
+// one (the trail byte of 表 is a backslash byte, but no backslash).
+std::string WithTrailingBackslash(std::string path, LeadBytePredicate isLead = IsCp932LeadByte);
+
 // The part after the last backslash or colon.
 std::string FileNamePart(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);
 

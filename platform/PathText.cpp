@@ -1,4 +1,4 @@
-#include "core/PathText.h"
+#include "platform/PathText.h"
 
 bool IsCp932LeadByte(unsigned char b)
 {
@@ -40,4 +40,11 @@ std::string DerivedName(std::string_view target, LeadBytePredicate isLead)
         return name;  // no dot after the last backslash or colon
     const std::size_t nameStart = target.size() - name.size();
     return std::string(target.substr(nameStart, d - nameStart));
+}
+
+std::string WithTrailingBackslash(std::string path, LeadBytePredicate isLead)
+{
+    if (path.empty() || LastDelimiter(path, "\\", isLead) != path.size() - 1)
+        path += '\\';
+    return path;
 }
