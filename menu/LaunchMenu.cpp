@@ -1,5 +1,7 @@
 #include "menu/LaunchMenu.h"
 
+#include <imm.h>
+
 #include <string>
 
 #include "core/CommandWindow.h"
@@ -116,6 +118,9 @@ TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
     SetRowBitmapWidth(kMenuWidth);
     hwnd_ = CreateWindowExA(0, kLaunchMenuClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
                             -kRowsTop, kMenuWidth, ControlHeight(0), parent, nullptr, instance, this);
+    // Shortcut letters must reach the menu even while the user's input
+    // method is on.
+    ImmAssociateContext(hwnd_, nullptr);
 }
 
 TvlcrLaunchMenu::~TvlcrLaunchMenu()
@@ -182,7 +187,8 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         break;
     }
     case WM_CHAR:
-        KeyPress(static_cast<char>(wParam));
+        if (wParam <= 0xFF)  // a pair packed in one message is no letter
+            KeyPress(static_cast<char>(wParam));
         return 0;
     case WM_MOUSEMOVE:
         HandleMouseMove(x, y, (wParam & MK_LBUTTON) != 0);

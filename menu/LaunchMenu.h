@@ -94,6 +94,7 @@ private:
     UniqueImageList dragImages_;
     int defaultIndex_ = -1;
     std::vector<MenuRow> items_;
+    TypedBytes typedBytes_;
 
     UniqueFont font_;
     UniqueFont boldFont_;

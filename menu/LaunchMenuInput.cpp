@@ -6,6 +6,7 @@
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "menu/LaunchRow.h"
+#include "platform/ModulePath.h"
 
 namespace {
 
@@ -108,10 +109,11 @@ void TvlcrLaunchMenu::KeyDown(WPARAM& key)
 
 void TvlcrLaunchMenu::KeyPress(char typed)
 {
+    const std::optional<char> single = typedBytes_.Take(static_cast<unsigned char>(typed), IsAnsiLeadByte);
     // The lists are absent while the menu is hidden in memory-saving mode.
-    if (!LaunchListsPresent())
+    if (!single || !LaunchListsPresent())
         return;
-    const int row = FindShortcutRow(items_, LaunchLists->ShortCutList, typed);
+    const int row = FindShortcutRow(items_, LaunchLists->ShortCutList, *single);
     if (row >= 0)
         LaunchRow(row);
 }

@@ -66,6 +66,19 @@ int FindShortcutRow(const std::vector<MenuRow>& rows, const std::vector<std::str
     return -1;
 }
 
+std::optional<char> TypedBytes::Take(unsigned char byte, bool (*isLead)(unsigned char))
+{
+    if (trailNext_) {
+        trailNext_ = false;
+        return std::nullopt;
+    }
+    if (isLead(byte)) {
+        trailNext_ = true;
+        return std::nullopt;
+    }
+    return static_cast<char>(byte);
+}
+
 RowLook DescribeRow(bool selected, bool showIcons, bool itemRow)
 {
     RowLook look{};

@@ -2,6 +2,7 @@
 // and what a row looks like in each state: plain values, no windows.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,19 @@ bool PastDragThreshold(int startX, int startY, int x, int y);
 // a-z change), compared exactly; -1 when none. `shortCuts` is indexed by the
 // rows' Ref. A typed NUL matches nothing: that is how "no shortcut" is stored.
 int FindShortcutRow(const std::vector<MenuRow>& rows, const std::vector<std::string>& shortCuts, char typed);
+
+// Characters reach the ANSI menu one byte at a time: a double-byte character
+// (from an input method) comes as its lead byte, then its trail byte, and a
+// cp932 trail byte may look like a letter (ア is 83 41). The pair is one
+// character and is no shortcut letter.
+class TypedBytes {
+public:
+    // The single-byte character to match, or nothing for either byte of a pair.
+    std::optional<char> Take(unsigned char byte, bool (*isLead)(unsigned char));
+
+private:
+    bool trailNext_ = false;
+};
 
 // Colours, 0x00BBGGRR.
 inline constexpr Colour kRowBackground = 0x00FFFFFF;

@@ -141,3 +141,16 @@ TEST_CASE("shortcut letters")
         CHECK(FindShortcutRow(few, {NoShortCut}, 'a') == -1);
     }
 }
+
+TEST_CASE("typed bytes: a lead byte and its trail byte are one character, never a letter")
+{
+    TypedBytes typed;
+    CHECK(typed.Take('a', IsCp932LeadByte) == 'a');
+    CHECK_FALSE(typed.Take(0x83, IsCp932LeadByte).has_value());  // ア = 83 41
+    CHECK_FALSE(typed.Take(0x41, IsCp932LeadByte).has_value());
+    CHECK(typed.Take(0x41, IsCp932LeadByte) == 'A');
+    CHECK_FALSE(typed.Take(0x95, IsCp932LeadByte).has_value());  // 表 = 95 5C
+    CHECK_FALSE(typed.Take(0x5C, IsCp932LeadByte).has_value());
+    CHECK(typed.Take(0xB1, IsCp932LeadByte) == static_cast<char>(0xB1));  // half-width kana: one byte
+    CHECK(typed.Take('z', IsCp932LeadByte) == 'z');
+}

@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 #include <windows.h>
+#include <imm.h>
 
 #include "core/CommandWindow.h"
 #include "core/LaunchList.h"
@@ -137,6 +138,25 @@ TEST_CASE("shortcut letters")
         Char('a');
         CHECK(shell.launches().empty());
     }
+    SUBCASE("a double-byte character is one character and no letter, though its trail byte reads as one")
+    {
+        for (const char* text : {"ア", "ａ", "表"}) {  // 83 41, 82 81, 95 5C
+            Char(text[0]);
+            Char(text[1]);
+        }
+        SendMessageA(Menu(), WM_CHAR, 0x8341, 0);  // a pair in one message
+        CHECK(shell.launches().empty());
+        Char('a');  // and the next letter after a pair still counts
+        REQUIRE(shell.launches().size() == 1);
+        CHECK(shell.launches()[0].file == "C:\\t\\item2.exe");
+    }
+}
+
+TEST_CASE("the menu keeps the input method off")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    CHECK(ImmGetContext(Menu()) == nullptr);
 }
 
 TEST_CASE("hovering selects the row under the pointer")
