@@ -3,14 +3,21 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "core/BusyFlags.h"
 
 inline constexpr const char* kMainWindowClass = "CLASS_VLCR";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 50;  // 1074
 inline constexpr UINT kTimerPeriodMs = 10;
+// The timer wakes the open menu's wait every 10 ms; the limit only bounds a
+// wait on a thread without it.
+inline constexpr DWORD kOpenMenuWaitLimitMs = 100;
 
 extern HWND MainWindow;
 extern HINSTANCE ProgramInstance;
+// Passes of the message loop so far: what the open menu costs while idle.
+extern std::uint64_t MessageLoopPasses;
 
 int RunResident(HINSTANCE instance);  // the body of WinMain
 bool RegisterMainWindowClass(HINSTANCE instance);

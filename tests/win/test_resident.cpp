@@ -85,6 +85,31 @@ TEST_CASE("the message loop ends on QuitFlag only, not on a WM_QUIT from the que
     CHECK_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // it was taken
 }
 
+TEST_CASE("the open menu's loop waits for messages instead of polling, and still takes them at once")
+{
+    ResidentState state;
+    MenuShown = true;
+    static int ticks = 0;
+    static std::uint64_t passesAtQuit = 0;
+    ticks = 0;
+    // A 10 ms timer as the program's own, for 300 ms.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (++ticks == 30) {
+            QuitFlag = true;
+            passesAtQuit = MessageLoopPasses;
+        }
+    });
+    const std::uint64_t before = MessageLoopPasses;
+    RunMessageLoop();
+    KillTimer(nullptr, timer);
+    MenuShown = false;
+    CHECK(ticks == 30);
+    // One pass per message: about one per tick. A polling loop makes tens of
+    // thousands of passes in the same time.
+    CHECK(passesAtQuit - before >= 30);
+    CHECK(passesAtQuit - before < 200);
+}
+
 TEST_CASE("the main window's deactivation resets the countdown unless busy")
 {
     ResidentState state;
