@@ -11,6 +11,7 @@
 
 HBITMAP IconStrip = nullptr;
 bool IconStripSaving = false;
+unsigned IconStripBuilds = 0;
 
 namespace {
 
@@ -110,6 +111,7 @@ HICON GetItemIcon(int index)
 void BuildIconStrip()
 {
     const int cells = LaunchItemCount() + 2;
+    ++IconStripBuilds;
     FreeIconStrip();
     // A strip too large for the system leaves the rows without icons.
     IconStrip = DrawStrip(cells).release();
@@ -125,14 +127,11 @@ void FreeIconStrip()
 
 void SaveIconStrip()
 {
-    {
-        // The writing takes the strip over and deletes it.
-        const UniqueBitmap written(std::exchange(IconStrip, nullptr));
-        if (written)
-            WriteBitmapFile(IconStripCachePath(), written.get());
-    }
+    // The strip stays as it is: the file is only read from it. A write that
+    // fails leaves no cache, and the next showing builds the strip once.
     const SavingScope saving;
-    BuildIconStrip();
+    if (IconStrip)
+        WriteBitmapFile(IconStripCachePath(), IconStrip);
 }
 
 bool LoadIconStrip()

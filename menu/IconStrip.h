@@ -16,6 +16,7 @@ inline constexpr int kMaxIconStripCells = 16384;
 
 extern HBITMAP IconStrip;
 extern bool IconStripSaving;
+extern unsigned IconStripBuilds;  // strips built so far: what an opening costs
 
 // The small shell icon of the item's target, or null; the caller destroys it.
 HICON GetItemIcon(int index);
@@ -23,7 +24,7 @@ HICON GetItemIcon(int index);
 // saves it when memory-saving mode is on.
 void BuildIconStrip();
 void FreeIconStrip();
-// Writes the strip to the cache file, then builds it again in memory.
+// Writes the strip to the cache file; the strip in memory is kept.
 void SaveIconStrip();
 // Takes the strip from the cache file; a file that is missing, unreadable or
 // not a strip this program wrote is not used, and the strip is built instead.

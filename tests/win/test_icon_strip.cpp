@@ -250,17 +250,34 @@ TEST_CASE("memory-saving mode: every build writes vlcr.tmp and leaves a fresh st
         REQUIRE(layout);
         CHECK(layout->Width == 96);
     }
-    SUBCASE("an explicit save writes and rebuilds whatever the mode")
+    SUBCASE("an explicit save writes the strip and keeps it, whatever the mode")
     {
         DeleteFileA(fx.cache().c_str());
         const HBITMAP before = IconStrip;
+        const unsigned builds = IconStripBuilds;
         SaveIconStrip();
         CHECK(FileExists(fx.cache()));
-        CHECK(IconStrip != nullptr);
-        CHECK((GetObjectType(before) == 0 || IconStrip == before));
+        CHECK(IconStrip == before);
+        CHECK(IconStripBuilds == builds);
         CHECK(StripPixels() == built);
         CHECK_FALSE(IconStripSaving);
     }
+}
+
+TEST_CASE("memory-saving mode with a cache file that cannot be written: one build per showing")
+{
+    StripFixture fx;
+    Settings.ReloadItems = true;
+    fx.Items({kNotepad, fx.dir.file("missing.exe")});
+    CreateDirectoryA(fx.cache().c_str(), nullptr);  // vlcr.tmp cannot be a file
+    BuildIconStrip();
+    const BitmapPixels built = StripPixels();
+    FreeIconStrip();
+    const unsigned builds = IconStripBuilds;
+    CHECK(LoadIconStrip());  // no cache: built instead, and the save fails again
+    CHECK(IconStripBuilds == builds + 1);
+    CHECK(StripPixels() == built);
+    RemoveDirectoryA(fx.cache().c_str());
 }
 
 TEST_CASE("save then load gives the identical strip, and the file is not checked against the list")
