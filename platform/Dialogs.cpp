@@ -8,5 +8,7 @@ OpenFileDialogFunction ShowOpenFileDialog = GetOpenFileNameA;
 void ShowErrorMessage(const std::string& text)
 {
     const DialogShownScope busy;
-    ShowMessageBox(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    // In front: at start-up (from the Run key) there is no window of the
+    // program yet, and a box behind the others would never be seen.
+    ShowMessageBox(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }

@@ -257,7 +257,7 @@ TEST_CASE("DialogShown is set while a form shows and put back on every way out")
         CHECK(form.ShowModal() == mrOk);
         REQUIRE(boxes.boxes().size() == 1);
         CHECK(boxes.boxes()[0].text == "'PopupKey' の書き込みに失敗しました");
-        CHECK(boxes.boxes()[0].style == (MB_OK | MB_ICONERROR));
+        CHECK(boxes.boxes()[0].style == (MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
     }
     CHECK_FALSE(DialogShown);
 
