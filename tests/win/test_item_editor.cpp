@@ -328,8 +328,11 @@ TEST_CASE("browsing asks the open-file dialog; a name present is kept")
             [&](Form&) { ClickAt(form.plButton2->Handle(), 5, 5); },
             [&](Form& f) {
                 CHECK(f.ModalResult() == mrNone);  // the browse button closes nothing
-                PostKey(form.edtName, VK_RETURN);
+                // The click took the focus: Enter there would browse again.
+                CHECK(FocusedControl() == form.plButton2->Handle());
+                FocusControl(form.edtName);
             },
+            [&](Form&) { PostKey(form.edtName, VK_RETURN); },
         });
         CHECK(form.EditItem(0) == mrOk);
         CHECK(open.record.asked);
@@ -352,8 +355,9 @@ TEST_CASE("browsing asks the open-file dialog; a name present is kept")
             },
             [&](Form&) {
                 afterCancel = ControlText(form.edtLaunch);
-                PostKey(form.edtName, VK_RETURN);
+                FocusControl(form.edtName);
             },
+            [&](Form&) { PostKey(form.edtName, VK_RETURN); },
         });
         CHECK(form.EditItem(1) == mrOk);
         CHECK(afterCancel == "C:\\Tools\\grep.exe");
