@@ -10,7 +10,7 @@
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"
-#include "platform/ShellLaunch.h"
+#include "platform/ShellHelpers.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ void OpenItem(int ref)
     const LaunchItem item = LaunchLists->Item(ref);
     // Empty parameters and folder go as empty strings: no verb, so the
     // file's default action runs, in the item's folder.
-    ShellLaunch(nullptr, nullptr, item.Target.c_str(), item.CmdLine.c_str(), item.Directory.c_str(), SW_SHOWNORMAL);
+    ShellExecuteCall(nullptr, nullptr, item.Target.c_str(), item.CmdLine.c_str(), item.Directory.c_str(),
+                     SW_SHOWNORMAL);
 }
 
 void ConfirmQuit()

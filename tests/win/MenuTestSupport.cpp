@@ -9,7 +9,7 @@
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
-#include "platform/ShellLaunch.h"
+#include "platform/ShellHelpers.h"
 
 std::string LaunchText(const std::vector<LaunchItem>& items, const std::string& dblClickCommand)
 {
@@ -56,10 +56,10 @@ BOOL WINAPI RecordPopup(HMENU menu, UINT flags, int x, int y, int, HWND owner, c
 ShellRecorder::ShellRecorder()
 {
     g_launches.clear();
-    g_previousShell = ShellLaunch;
-    ShellLaunch = RecordLaunch;
+    g_previousShell = ShellExecuteCall;
+    ShellExecuteCall = RecordLaunch;
 }
-ShellRecorder::~ShellRecorder() { ShellLaunch = g_previousShell; }
+ShellRecorder::~ShellRecorder() { ShellExecuteCall = g_previousShell; }
 const std::vector<RecordedLaunch>& ShellRecorder::launches() const { return g_launches; }
 
 PopupRecorder::PopupRecorder()

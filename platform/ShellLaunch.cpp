@@ -1,5 +1,0 @@
-#include "platform/ShellLaunch.h"
-
-#include <shellapi.h>
-
-ShellExecuteFunction ShellLaunch = ShellExecuteA;
