@@ -188,6 +188,12 @@ void PaintLabel(HWND label, HDC dc)
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = GetTextColor(dc);
     const UINT format = TextFormat(state->style);
+    // A substitute font taller than the label would push a link's underline
+    // below its last row: the text moves up by what it overhangs.
+    TEXTMETRICA metrics{};
+    if (GetTextMetricsA(dc, &metrics) && metrics.tmUnderlined && !state->style.vertCenter &&
+        metrics.tmHeight > r.bottom - r.top)
+        OffsetRect(&r, 0, (r.bottom - r.top) - metrics.tmHeight);
     if (IsWindowEnabled(label)) {
         SetTextColor(dc, state->style.color);
         DrawTextA(dc, text.c_str(), -1, &r, format);

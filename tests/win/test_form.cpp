@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "controls/Form.h"
@@ -422,6 +423,18 @@ TEST_CASE("labels paint over the form's own paint; disabled ones look grey; link
     CHECK(shadow > 20);
     CHECK(highlight > 20);
     CHECK(black == 0);
+
+    // The link's underline is on the label, even where the substitute font is
+    // taller than the label's 12 rows: one row holds a long blue run.
+    Canvas l(142, 12);
+    PrintClient(grey.link, l);
+    int longestRun = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0, run = 0; x < 142; ++x) {
+            run = l.at(x, y) == 0x00FF0000 ? run + 1 : 0;
+            longestRun = std::max(longestRun, run);
+        }
+    CHECK(longestRun > 60);
 
     ClickAt(grey.link, 5, 5);
     CHECK(grey.clicks == 1);
