@@ -7,66 +7,15 @@
 #include "menu/LaunchMenuWindow.h"
 #include "menu/LaunchRow.h"
 #include "platform/ModulePath.h"
+#include "res/ResourceIds.h"
 
 namespace {
 
-// The drag cursor: an arrow over a small dotted frame. B black, W white,
-// blank transparent.
-constexpr const char* kDragCursorShape[] = {
-    "B",
-    "BB",
-    "BWB",
-    "BWWB",
-    "BWWWB",
-    "BWWWWB",
-    "BWWWWWB",
-    "BWWWWWWB",
-    "BWWWWWWWB",
-    "BWWWWWWWWB",
-    "BWWWWWBBBBB",
-    "BWWBWWB",
-    "BWB BWWB",
-    "BB  BWWB",
-    "B    BWWB",
-    "     BWWB",
-    "      BB",
-    "",
-    "",
-    "     DDDDDDDDDDDDD",
-    "     DWWWWWWWWWWWD",
-    "     DWWWWWWWWWWWD",
-    "     DWWWWWWWWWWWD",
-    "     DWWWWWWWWWWWD",
-    "     DWWWWWWWWWWWD",
-    "     DDDDDDDDDDDDD",
-};
-
 HCURSOR DragCursor()
 {
-    static UniqueCursor cursor = [] {
-        constexpr int kSize = 32;
-        BYTE andPlane[kSize * kSize / 8];
-        BYTE xorPlane[kSize * kSize / 8] = {};
-        for (BYTE& b : andPlane)
-            b = 0xFF;
-        int y = 0;
-        for (const char* line : kDragCursorShape) {
-            for (int x = 0; line[x] && x < kSize; ++x) {
-                char c = line[x];
-                if (c == 'D')
-                    c = (x + y) % 2 ? 'W' : 'B';  // the dotted frame
-                if (c == ' ')
-                    continue;
-                const int bit = y * kSize + x;
-                andPlane[bit / 8] &= static_cast<BYTE>(~(0x80 >> (bit % 8)));
-                if (c == 'W')
-                    xorPlane[bit / 8] |= static_cast<BYTE>(0x80 >> (bit % 8));
-            }
-            ++y;
-        }
-        return UniqueCursor(CreateCursor(GetModuleHandleA(nullptr), 0, 0, kSize, kSize, andPlane, xorPlane));
-    }();
-    return cursor ? cursor.get() : LoadCursorA(nullptr, IDC_ARROW);
+    // A resource cursor is shared: the system keeps it for the program's life.
+    static const HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(VLCR_DRAG_CURSOR));
+    return cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW);
 }
 
 // The dropped row moves, the list is saved at once and the menu shown again.

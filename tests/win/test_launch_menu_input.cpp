@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
+#include "res/ResourceIds.h"
 #include "tests/win/MenuTestSupport.h"
 
 namespace {
@@ -337,4 +338,46 @@ TEST_CASE("the drag image is the source row as it looks on screen")
     CHECK(expected.at(0, RowTop(1) + 10) == 0x00FFE6C8);  // it was the selected row
     Mouse(WM_LBUTTONUP, 50, 400);
     CHECK_FALSE(LaunchMenu->Dragging());
+}
+
+TEST_CASE("the drag cursor is the program's cursor resource: an arrow over a dotted frame, hot spot at the tip")
+{
+    const HCURSOR resource = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(VLCR_DRAG_CURSOR));
+    REQUIRE(resource != nullptr);
+    ICONINFO info{};
+    REQUIRE(GetIconInfo(resource, &info));
+    CHECK_FALSE(info.fIcon);
+    CHECK(info.xHotspot == 0);
+    CHECK(info.yHotspot == 0);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+
+    // Drawn over magenta: black outline, white inside, the frame's dots by
+    // turns, and the background through everywhere else.
+    Canvas canvas(32, 32);
+    REQUIRE(DrawIconEx(canvas.dc(), 0, 0, resource, 32, 32, 0, nullptr, DI_NORMAL));
+    CHECK(canvas.at(0, 0) == 0x000000);
+    CHECK(canvas.at(1, 2) == 0xFFFFFF);
+    CHECK(canvas.at(10, 10) == 0x000000);
+    CHECK(canvas.at(3, 12) == 0x00FF00FF);  // the gap inside the arrow's foot
+    CHECK(canvas.at(20, 0) == 0x00FF00FF);
+    CHECK(canvas.at(5, 19) == 0x000000);  // (5 + 19) even: a black dot
+    CHECK(canvas.at(6, 19) == 0xFFFFFF);
+    CHECK(canvas.at(10, 22) == 0xFFFFFF);
+    CHECK(canvas.at(17, 25) == 0x000000);
+    CHECK(canvas.at(18, 25) == 0x00FF00FF);
+    CHECK(canvas.at(4, 22) == 0x00FF00FF);
+
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    ShowLaunchMenu();
+    Mouse(WM_LBUTTONDOWN, 50, Y(0), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, 60, Y(1), MK_LBUTTON);
+    REQUIRE(LaunchMenu->Dragging());
+    CHECK(GetCursor() == resource);
+    Mouse(WM_LBUTTONUP, 200, Y(1));
+    CHECK(GetCursor() == LoadCursorA(nullptr, IDC_ARROW));
+    ShowWindow(CommandWindow, SW_HIDE);
 }
