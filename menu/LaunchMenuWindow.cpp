@@ -12,6 +12,7 @@
 #include "platform/WindowHelpers.h"
 
 HWND PreviousForeground = nullptr;
+ShowStepObserver ObserveShowStep = nullptr;
 
 namespace {
 
@@ -20,6 +21,12 @@ bool IsOwnWindow(HWND hwnd)
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
     return hwnd && process == GetCurrentProcessId();
+}
+
+void StepDone(const char* step)
+{
+    if (ObserveShowStep)
+        ObserveShowStep(step);
 }
 
 }  // namespace
@@ -42,31 +49,42 @@ void ShowLaunchMenu()
         CreateLaunchLists();
         LoadLaunchList();
         LaunchMenu->RebuildItems();
+        StepDone("reload list");
         if (Settings.ListIconVisible)
             LoadIconStrip();
+        StepDone("load icon strip");
     }
     const RECT bar = GetTaskbarRect();
     const int height = ControlHeight(LaunchMenu->RowCount());
     const MenuOrigin at = PlaceMenu({bar.left, bar.top, bar.right, bar.bottom}, GetSystemMetrics(SM_CXSCREEN),
                                     GetSystemMetrics(SM_CYSCREEN), kMenuWidth, height);
+    StepDone("place");
     SetWindowPos(LaunchMenu->Handle(), nullptr, 0, 0, kMenuWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    StepDone("size control");
 
     // Showing the menu again while it is up (after a change) must not make
     // the menu itself the window to hand the foreground back to.
     HWND foreground = GetForegroundWindow();
     if (!IsOwnWindow(foreground))
         PreviousForeground = foreground;
+    StepDone("remember foreground");
     ForceForegroundWindow(CommandWindow);
     SetActiveWindow(CommandWindow);
+    StepDone("force foreground");
     SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, 0);
+    StepDone("place window");
     ShowWindow(MainWindow, SW_HIDE);
     ShowWindow(MainWindow, SW_RESTORE);
+    StepDone("main window hide and restore");
     ShowWindow(CommandWindow, SW_SHOW);
+    StepDone("show window");
     // A window manager may place a window anew each time it is mapped again
     // (openbox under Wine often puts it at the top left): the place is
     // asserted once more now that the window is on screen.
     SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, SWP_NOACTIVATE);
+    StepDone("place again");
     SetFocus(LaunchMenu->Handle());
+    StepDone("focus");
 }
 
 void ReloadLaunchMenu()

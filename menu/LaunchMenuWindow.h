@@ -7,3 +7,8 @@ extern HWND PreviousForeground;
 void CreateLaunchMenu();
 void ShowLaunchMenu();
 void ReloadLaunchMenu();
+
+// Told the name of each step of ShowLaunchMenu as it ends, for timing; none
+// normally.
+using ShowStepObserver = void (*)(const char* step);
+extern ShowStepObserver ObserveShowStep;

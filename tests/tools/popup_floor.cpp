@@ -1,0 +1,107 @@
+// The floor for the launch menu's latency: a trivial resident program with the
+// launcher's loop (a 10 ms nap while nothing is shown, one message per pass)
+// that shows one plain popup when its hidden window gets the tray message.
+// The popup is 180 px wide at the screen's top right, the first 22 px in the
+// selected row's left-column colour and the rest in the normal one, so that a
+// benchmark can watch the same screen pixels as for the launcher.
+//   vlcr-popup-floor.exe <height>
+// Deactivation hides the popup again; WM_CLOSE to the hidden window ends it.
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr UINT kTrayMessage = WM_USER + 50;
+constexpr int kWidth = 180;
+constexpr int kFirstRowBottom = 22;
+constexpr COLORREF kFirstRowColour = 0x00FFE6C8;
+constexpr COLORREF kOtherRowsColour = 0x00C8E6FF;
+
+HWND g_popup = nullptr;
+int g_height = 2042;
+bool g_shown = false;
+bool g_quit = false;
+
+LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        HBRUSH first = CreateSolidBrush(kFirstRowColour);
+        HBRUSH others = CreateSolidBrush(kOtherRowsColour);
+        const RECT top{0, 0, r.right, kFirstRowBottom}, rest{0, kFirstRowBottom, r.right, r.bottom};
+        FillRect(dc, &top, first);
+        FillRect(dc, &rest, others);
+        DeleteObject(first);
+        DeleteObject(others);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_ACTIVATEAPP:
+        if (!wParam) {
+            ShowWindow(hwnd, SW_HIDE);
+            g_shown = false;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == kTrayMessage && lParam == WM_RBUTTONUP && !g_shown) {
+        g_shown = true;
+        SetWindowPos(g_popup, HWND_TOPMOST, GetSystemMetrics(SM_CXSCREEN) - kWidth, 0, kWidth, g_height,
+                     SWP_SHOWWINDOW);
+        SetForegroundWindow(g_popup);
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        g_quit = true;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
+{
+    if (args && *args)
+        g_height = std::atoi(args);
+    WNDCLASSA main{};
+    main.lpfnWndProc = MainProc;
+    main.hInstance = instance;
+    main.lpszClassName = "VLCR_POPUP_FLOOR";
+    RegisterClassA(&main);
+    WNDCLASSA popup{};
+    popup.lpfnWndProc = PopupProc;
+    popup.hInstance = instance;
+    popup.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    popup.lpszClassName = "VLCR_POPUP_FLOOR_MENU";
+    RegisterClassA(&popup);
+    CreateWindowExA(WS_EX_TOOLWINDOW, main.lpszClassName, "floor", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                    nullptr);
+    g_popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popup.lpszClassName, "floor menu", WS_POPUP, 0, 0,
+                              kWidth, g_height, nullptr, nullptr, instance, nullptr);
+    while (!g_quit) {
+        if (!g_shown)
+            Sleep(10);
+        else
+            MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return 0;
+}
