@@ -1,6 +1,7 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include "controls/Form.h"
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
@@ -11,8 +12,15 @@
 namespace {
 struct ResidentState {
     TempFolder dir;
+    // The first run opens the list editor: each form shown is noted and
+    // cancelled at once, so that no test waits on a person.
+    std::vector<std::string> formsShown;
     ResidentState()
     {
+        Form::OnShown = [this](Form& form) {
+            formsShown.push_back(ControlText(form.Handle()));
+            form.SetModalResult(mrCancel);
+        };
         TestMainWindow();
         LaunchFileDirectory = dir.path();
         MenuShown = DialogShown = QuitFlag = false;
@@ -21,6 +29,7 @@ struct ResidentState {
     }
     ~ResidentState()
     {
+        Form::OnShown = nullptr;
         LaunchFileDirectory.clear();
         FreeLaunchLists();
         DblClickCommand.clear();
@@ -153,6 +162,7 @@ TEST_CASE("first run: the welcome box, owned by the main window, with DialogShow
         CHECK(b.caption == "迅 -velocara-");
         CHECK(b.style == 0x40);
     }
+    CHECK(state.formsShown == std::vector<std::string>{"アイテムエディタ"});
     CHECK_FALSE(DialogShown);
     MessageBoxRecorder restore;
     ShowMessageBox = BoxNotingDialogShown;
@@ -170,6 +180,7 @@ TEST_CASE("start-up reads the settings and the list, and takes an empty list for
         InitResident();
         REQUIRE(boxes.boxes().size() == 1);
         CHECK(boxes.boxes()[0].text.rfind("ダウンロード", 0) == 0);
+        CHECK(state.formsShown == std::vector<std::string>{"アイテムエディタ"});
         CHECK(HideCountdown == 0);
         CHECK(LaunchListsPresent());
     }
@@ -182,6 +193,7 @@ TEST_CASE("start-up reads the settings and the list, and takes an empty list for
         MessageBoxRecorder boxes;
         InitResident();
         CHECK(boxes.boxes().empty());
+        CHECK(state.formsShown.empty());
         CHECK(Settings.ReloadItems);
         CHECK_FALSE(LaunchListsPresent());
     }
