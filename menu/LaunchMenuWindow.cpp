@@ -78,9 +78,10 @@ void ShowLaunchMenu()
     StepDone("main window hide and restore");
     ShowWindow(CommandWindow, SW_SHOW);
     StepDone("show window");
-    // A window manager may place a window anew each time it is mapped again
-    // (openbox under Wine often puts it at the top left): the place is
-    // asserted once more now that the window is on screen.
+    // For Wine under an X window manager, which may place a window anew each
+    // time it is mapped (openbox often puts it at the top left): the place is
+    // asserted once more now that the window is on screen. On Windows the
+    // window is already there and this changes nothing.
     SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, SWP_NOACTIVATE);
     StepDone("place again");
     SetFocus(LaunchMenu->Handle());
