@@ -49,11 +49,7 @@ void OnActivateApp(WPARAM wParam)
     // is what took the activation.
     if ((wParam & 0xFF) != 0 || DialogShown)
         return;
-    MenuShown = false;
-    if (Settings.ReloadItems)
-        ReleaseLaunchData();
-    ShowWindow(CommandWindow, SW_HIDE);
-    HideMainWindow();
+    CloseLaunchMenuState();
 }
 
 void OnCommand(WPARAM wParam)
@@ -89,6 +85,15 @@ void ShowCommandMenu(bool itemSelected)
     }
     menu.reset();
     FocusLaunchMenu();
+}
+
+void CloseLaunchMenuState()
+{
+    MenuShown = false;
+    if (Settings.ReloadItems)
+        ReleaseLaunchData();
+    ShowWindow(CommandWindow, SW_HIDE);
+    HideMainWindow();
 }
 
 void ReleaseLaunchData()

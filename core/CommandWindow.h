@@ -10,6 +10,9 @@ extern HWND CommandWindow;
 void CreateCommandWindow();
 void ShowCommandMenu(bool itemSelected);
 void ReleaseLaunchData();
+// The menu is closed: MenuShown cleared, the data released in memory-saving
+// mode, the windows hidden. Normally the loss of activation does this.
+void CloseLaunchMenuState();
 LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 // The command menu, with the entries that act on the selected item only when

@@ -44,8 +44,7 @@ void TvlcrLaunchMenu::KeyDown(WPARAM& key)
         LaunchRow(selectedIndex_);
         break;
     case VK_ESCAPE:
-        ShowWindow(CommandWindow, SW_HIDE);
-        SetForegroundWindow(PreviousForeground);
+        HandForegroundBack();
         break;
     case VK_APPS:
         OpenCommandMenu();

@@ -88,6 +88,21 @@ void ShowLaunchMenu()
     StepDone("focus");
 }
 
+void HandForegroundBack()
+{
+    ShowWindow(CommandWindow, SW_HIDE);
+    SetForegroundWindow(PreviousForeground);
+    // The hand-back takes the activation from the program, which closes the
+    // menu's state. With nothing to hand back to, or a refusal, the program
+    // keeps the activation and would never hear of it: the menu would not open
+    // again until the user clicked another program.
+    if (MenuShown && !DialogShown) {
+        const HWND foreground = GetForegroundWindow();
+        if (!foreground || IsOwnWindow(foreground))
+            CloseLaunchMenuState();
+    }
+}
+
 void ReloadLaunchMenu()
 {
     if (!LaunchMenu)

@@ -45,6 +45,5 @@ void LaunchRow(int index)
         else if (ref == kQuitRef)
             ConfirmQuit();
     }
-    ShowWindow(CommandWindow, SW_HIDE);
-    SetForegroundWindow(PreviousForeground);
+    HandForegroundBack();
 }

@@ -4,6 +4,7 @@
 #include "core/CommandWindow.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
+#include "core/Settings.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "menu/LaunchRow.h"
@@ -35,7 +36,32 @@ TEST_CASE("an item row goes to the shell, with empty strings rather than null, t
     CHECK(full.parameters == "--open \"a b\"");
     CHECK(full.directory == "C:\\作業");
     CHECK_FALSE(IsWindowVisible(CommandWindow));
-    CHECK(MenuShown);  // cleared by the loss of activation only
+}
+
+TEST_CASE("with no window to hand the foreground back to, the menu's state closes all the same")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(2));
+    ShellRecorder shell;
+    for (const bool saving : {false, true}) {
+        CAPTURE(saving);
+        Settings.ReloadItems = saving;
+        // Nothing had the foreground before: the program keeps the activation
+        // and hears of no loss of it.
+        ShowLaunchMenu();
+        PreviousForeground = nullptr;
+        LaunchRow(0);
+        CHECK_FALSE(MenuShown);
+        CHECK(LaunchListsPresent() == !saving);
+        // So the tray's right click opens the menu again at once.
+        SendMessageA(MainWindow, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+        CHECK(MenuShown);
+        CHECK(IsWindowVisible(CommandWindow));
+        SendMessageA(f.Control(), WM_KEYDOWN, VK_ESCAPE, 0);
+        CHECK_FALSE(MenuShown);
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    CHECK(shell.launches().size() == 2);
 }
 
 TEST_CASE("the cancel row, no selection and a selection beyond the rows only close the menu")
