@@ -8,12 +8,15 @@
 #include "controls/PlButton.h"
 #include "platform/DialogFlag.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowHelpers.h"
 
 std::function<void(Form&)> Form::OnShown;
 
 namespace {
 
 constexpr const char* kFormClass = "VlcrForm";
+constexpr COLORREF kAccentStripStart = 0x00FF7030;
+constexpr COLORREF kDialogButtonGradEnd = 0x00ACD5D0;
 constexpr UINT kRunShownStep = WM_APP + 0x42;
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC proc)
@@ -163,6 +166,24 @@ TplButton& Form::AddGradientButton(int x, int y, int width, int height, const ch
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     buttons_.push_back(std::move(button));
     return *buttons_.back();
+}
+
+TplButton& Form::AddDialogButton(int x, int y, int width, int height, const char* name, const char* caption,
+                                 int modalResult)
+{
+    TplButton& button = AddGradientButton(x, y, width, height, name);
+    button.CaptionA().SetCaption(caption);
+    button.SetGradEndColor(kDialogButtonGradEnd);
+    button.SetCaptionTop(6);
+    button.SetModalResult(modalResult);
+    return button;
+}
+
+void Form::PaintAccentStrip(HDC dc, int right) const
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillGradient(dc, true, RECT{0, 0, right, client.bottom}, kAccentStripStart, style_.color);
 }
 
 HWND Form::AddListView(int x, int y, int width, int height, DWORD style, DWORD exStyle)

@@ -74,11 +74,19 @@ protected:
     HWND AddCheckBox(int x, int y, int width, int height, const char* text);
     HWND AddPushButton(int x, int y, int width, int height, const char* text, bool isDefault);
     TplButton& AddGradientButton(int x, int y, int width, int height, const char* name);
+    // A gradient button as every dialog has it: white to 0x00ACD5D0, the
+    // caption at y 6, the given modal result.
+    TplButton& AddDialogButton(int x, int y, int width, int height, const char* name, const char* caption,
+                               int modalResult);
     HWND AddListView(int x, int y, int width, int height, DWORD style, DWORD exStyle = WS_EX_CLIENTEDGE);
     // A lowered line along the top of the rectangle, as a separator.
     void AddTopBevel(int x, int y, int width, int height);
     // An icon drawn at its rectangle; the form does not own it.
     void AddImage(int x, int y, int width, int height, HICON icon);
+
+    // The dialogs' accent strip: a gradient from bright blue at the left edge
+    // to the form colour at x `right`, over the full height.
+    void PaintAccentStrip(HDC dc, int right) const;
 
     void SetHint(HWND control, const char* text);
     void SetAnchors(HWND control, unsigned anchors);

@@ -6,7 +6,6 @@
 #include "core/LaunchList.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
-#include "platform/WindowHelpers.h"
 
 namespace {
 
@@ -21,8 +20,6 @@ constexpr FormStyle kStyle{
     .escapeCloses = false,
 };
 
-constexpr COLORREF kStripStart = 0x00FF7030;
-constexpr COLORREF kButtonGradEnd = 0x00ACD5D0;
 constexpr const char kOpenFilter[] = "全てのファイル(*.*)\0*.*\0";
 constexpr UINT kDropPathBytes = 260;
 
@@ -32,15 +29,6 @@ LabelStyle FieldLabel()
     s.align = LabelAlign::Right;
     s.vertCenter = true;
     return s;
-}
-
-TplButton& StyleButton(TplButton& button, const char* caption, int modalResult)
-{
-    button.CaptionA().SetCaption(caption);
-    button.SetGradEndColor(kButtonGradEnd);
-    button.SetCaptionTop(6);
-    button.SetModalResult(modalResult);
-    return button;
 }
 
 }  // namespace
@@ -57,7 +45,7 @@ TfrmLchSet::TfrmLchSet() : Form(kStyle), typing_(IsAnsiLeadByte)
     Label2 = AddLabel(32, 64, 121, 17, "起動ファイル名(&L) :", FieldLabel());
     edtLaunch = AddEdit(160, 64, 345, 20);
     SetHint(edtLaunch, "フォルダやwebアドレスも設定できます");
-    plButton2 = &StyleButton(AddGradientButton(512, 63, 41, 22, "plButton2"), "参照...", mrNone);
+    plButton2 = &AddDialogButton(512, 63, 41, 22, "plButton2", "参照...", mrNone);
     Label3 = AddLabel(32, 96, 121, 17, "コマンドライン引数(&C) :", FieldLabel());
     edtCmdLine = AddEdit(160, 96, 345, 20);
     Label7 = AddLabel(32, 120, 121, 17, "作業ディレクトリ(&D) :", FieldLabel());
@@ -70,7 +58,7 @@ TfrmLchSet::TfrmLchSet() : Form(kStyle), typing_(IsAnsiLeadByte)
     cbDblClick = AddCheckBox(160, 184, 265, 17, "アイコンのダブルクリックでも開くようにする(&D) :");
     AddTopBevel(32, 204, 518, 9);
     btnClose = AddPushButton(437, 212, 113, 21, "&OK", true);
-    plButton1 = &StyleButton(AddGradientButton(32, 212, 121, 22, "plButton1"), "キャンセル", mrCancel);
+    plButton1 = &AddDialogButton(32, 212, 121, 22, "plButton1", "キャンセル", mrCancel);
 
     SetWindowLongPtrA(edtShortCut, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     shortCutEditProc_ = reinterpret_cast<WNDPROC>(
@@ -106,9 +94,7 @@ int TfrmLchSet::EditItem(int index, HWND owner)
 
 void TfrmLchSet::FormPaint(HDC dc)
 {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    FillGradient(dc, true, RECT{0, 0, 55, client.bottom}, kStripStart, kFormColor);
+    PaintAccentStrip(dc, 55);
 }
 
 bool TfrmLchSet::FormKeyDown(WPARAM key)

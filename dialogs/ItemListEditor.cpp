@@ -22,7 +22,6 @@ namespace {
 
 constexpr COLORREF kListEditorColor = 0x00EBF0F3;
 constexpr COLORREF kBandEnd = 0x00B4C9D3;
-constexpr COLORREF kButtonGradEnd = 0x00ACD5D0;
 constexpr int kBandHeight = 32;
 
 constexpr FormStyle kStyle{
@@ -49,15 +48,6 @@ constexpr Column kColumns[] = {
 // The system image lists are shared: the view must never destroy them.
 constexpr DWORD kListStyle = LVS_REPORT | LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS |
                              LVS_OWNERDATA;
-
-TplButton& StyleButton(TplButton& button, const char* caption, int modalResult)
-{
-    button.CaptionA().SetCaption(caption);
-    button.SetGradEndColor(kButtonGradEnd);
-    button.SetCaptionTop(6);
-    button.SetModalResult(modalResult);
-    return button;
-}
 
 void CopyText(const std::string& text, NMLVDISPINFOA& info)
 {
@@ -108,8 +98,8 @@ TfrmItemListEditor::TfrmItemListEditor() : Form(kStyle)
         SendMessageA(lvList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
     }
     btnClose = AddPushButton(440, 253, 123, 22, "閉じる(&C)", true);
-    plButton1 = &StyleButton(AddGradientButton(104, 253, 121, 22, "plButton1"), "キャンセル", mrCancel);
-    plButton2 = &StyleButton(AddGradientButton(8, 253, 89, 22, "plButton2"), "ヘルプ", mrNone);
+    plButton1 = &AddDialogButton(104, 253, 121, 22, "plButton1", "キャンセル", mrCancel);
+    plButton2 = &AddDialogButton(8, 253, 89, 22, "plButton2", "ヘルプ", mrNone);
     SetAnchors(lvList, akLeft | akTop | akRight | akBottom);
     SetAnchors(btnClose, akRight | akBottom);
     SetAnchors(plButton1->Handle(), akLeft | akBottom);

@@ -7,7 +7,6 @@
 #include "core/Settings.h"
 #include "dialogs/VerInf.h"
 #include "platform/ShellHelpers.h"
-#include "platform/WindowHelpers.h"
 
 namespace {
 
@@ -22,20 +21,9 @@ constexpr FormStyle kStyle{
     .escapeCloses = false,
 };
 
-constexpr COLORREF kStripStart = 0x00FF7030;
 constexpr int kStripWidth = 58;
-constexpr COLORREF kButtonGradEnd = 0x00ACD5D0;
 
 std::int16_t AsyncKeyState(int virtualKey, void*) { return GetAsyncKeyState(virtualKey); }
-
-TplButton& StyleButton(TplButton& button, const char* caption, int modalResult)
-{
-    button.CaptionA().SetCaption(caption);
-    button.SetGradEndColor(kButtonGradEnd);
-    button.SetCaptionTop(6);
-    button.SetModalResult(modalResult);
-    return button;
-}
 
 bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
@@ -63,9 +51,9 @@ TfrmOption::TfrmOption() : Form(kStyle)
     Label1 = AddLabel(88, 32, 33, 17, "キー：", right);
     edtKey = AddEdit(128, 32, 113, 20, "Ctrl");
     cbStartup = AddCheckBox(56, 61, 321, 17, "毎回Windowsの起動時に迅を起動する(&S)");
-    plButton1 = &StyleButton(AddGradientButton(8, 143, 121, 22, "plButton1"), "キャンセル", mrCancel);
+    plButton1 = &AddDialogButton(8, 143, 121, 22, "plButton1", "キャンセル", mrCancel);
     SetAnchors(plButton1->Handle(), akLeft | akBottom);
-    plButton2 = &StyleButton(AddGradientButton(272, 143, 121, 22, "plButton2"), "閉じる", mrOk);
+    plButton2 = &AddDialogButton(272, 143, 121, 22, "plButton2", "閉じる", mrOk);
     SetAnchors(plButton2->Handle(), akRight | akBottom);
     cbReload = AddCheckBox(56, 88, 225, 17, "ランチメニューのメモリを節約(&E)");
     SetHint(cbReload, "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
@@ -104,9 +92,7 @@ void TfrmOption::FormClose()
 
 void TfrmOption::FormPaint(HDC dc)
 {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    FillGradient(dc, true, RECT{0, 0, kStripWidth, client.bottom}, kStripStart, kFormColor);
+    PaintAccentStrip(dc, kStripWidth);
 }
 
 void TfrmOption::Command(int id, int code, HWND control)

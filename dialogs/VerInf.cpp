@@ -2,7 +2,6 @@
 
 #include "controls/PlButton.h"
 #include "platform/ShellHelpers.h"
-#include "platform/WindowHelpers.h"
 #include "res/version.h"
 
 namespace {
@@ -19,7 +18,6 @@ constexpr FormStyle kStyle{
     .escapeCloses = true,
 };
 
-constexpr COLORREF kStripStart = 0x00FF7030;
 constexpr COLORREF kLinkColor = 0x00FF0000;
 constexpr COLORREF kNavy = 0x00800000;
 
@@ -43,12 +41,7 @@ TfrmVerInf::TfrmVerInf() : Form(kStyle)
     Label4 = AddLabel(52, 72, 213, 12, VLCR_HOME_PAGE, link);
     AddTopBevel(8, 96, 257, 9);
     Label3 = AddLabel(16, 107, 153, 12, VLCR_FOOT_LINE);
-    TplButton& ok = AddGradientButton(184, 104, 81, 22, "plButton1");
-    ok.CaptionA().SetCaption("OK");
-    ok.SetModalResult(mrOk);
-    ok.SetGradEndColor(0x00ACD5D0);
-    ok.SetCaptionTop(6);
-    plButton1 = &ok;
+    plButton1 = &AddDialogButton(184, 104, 81, 22, "plButton1", "OK", mrOk);
     FormCreate();
 }
 
@@ -56,9 +49,7 @@ void TfrmVerInf::FormCreate() { SetControlText(lblVer, "Version " VLCR_VERSION_T
 
 void TfrmVerInf::FormPaint(HDC dc)
 {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    FillGradient(dc, true, RECT{0, 0, 60, client.bottom}, kStripStart, kFormColor);
+    PaintAccentStrip(dc, 60);
 }
 
 void TfrmVerInf::Command(int id, int code, HWND control)
