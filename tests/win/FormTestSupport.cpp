@@ -1,5 +1,7 @@
 #include "tests/win/FormTestSupport.h"
 
+#include <doctest/doctest.h>
+
 namespace {
 constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT_PTR kTimeoutTimer = 2;
@@ -91,4 +93,13 @@ RECT ChildRect(HWND child)
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+void CheckChildRect(HWND child, int x, int y, int width, int height)
+{
+    const RECT r = ChildRect(child);
+    CHECK(r.left == x);
+    CHECK(r.top == y);
+    CHECK(r.right - r.left == width);
+    CHECK(r.bottom - r.top == height);
 }

@@ -45,3 +45,5 @@ void ClickAt(HWND control, int x, int y);             // left down and up, clien
 HWND FocusedControl();
 // Client rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
+// Checks a child's place and size in its parent's client coordinates.
+void CheckChildRect(HWND child, int x, int y, int width, int height);

@@ -1,11 +1,17 @@
 #include "tests/win/WinTestSupport.h"
 
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstring>
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "core/Resident.h"
 #include "platform/Dialogs.h"
+#include "platform/Raii.h"
 
 namespace {
 std::vector<RecordedBox> g_boxes;
@@ -315,3 +321,39 @@ ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value)
 }
 
 ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+
+HGLOBAL MakeDrop(const std::vector<std::string>& names, bool wide)
+{
+    std::wstring wideList;
+    std::string list;
+    for (const std::string& n : names) {
+        list += n + '\0';
+        wchar_t w[1024];
+        const int len = MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, w, 1024);
+        wideList.append(w, static_cast<std::size_t>(len));
+    }
+    list += '\0';
+    wideList += L'\0';
+    const std::size_t bytes = wide ? wideList.size() * sizeof(wchar_t) : list.size();
+    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = wide;
+    std::memcpy(drop + 1, wide ? static_cast<const void*>(wideList.data()) : list.data(), bytes);
+    GlobalUnlock(h);
+    return h;
+}
+
+void MakeShortcut(const std::string& linkPath, const std::string& target)
+{
+    ComScope com;
+    ComPtr<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())) ||
+        FAILED(link->SetPath(target.c_str())))
+        throw std::runtime_error("cannot make a shell link");
+    ComPtr<IPersistFile> file;
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) || FAILED(file->Save(wide, TRUE)))
+        throw std::runtime_error("cannot save " + linkPath);
+}

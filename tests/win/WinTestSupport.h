@@ -96,6 +96,13 @@ BitmapPixels ReadBitmapPixels(HBITMAP bitmap);
 // An icon's width and height in pixels; 0, 0 for no icon.
 std::pair<int, int> IconSize(HICON icon);
 
+// A WM_DROPFILES block as the shell hands it over, names in ANSI or in wide
+// characters; the receiver releases it.
+HGLOBAL MakeDrop(const std::vector<std::string>& names, bool wide = false);
+
+// A shortcut file made as the shell makes them.
+void MakeShortcut(const std::string& linkPath, const std::string& target);
+
 // A copy of a program built beside the test program (tools/...), found from
 // the test executable's own folder.
 std::string BuiltProgramPath(const std::string& relative);

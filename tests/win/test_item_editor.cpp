@@ -33,21 +33,6 @@ void TypeText(HWND edit, const wchar_t* text)
         PostChar(edit, *p);
 }
 
-// A WM_DROPFILES block as the shell hands it over, with ANSI names.
-HGLOBAL MakeDrop(const std::vector<std::string>& names)
-{
-    std::string packed;
-    for (const std::string& name : names)
-        packed += name + '\0';
-    packed += '\0';
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + packed.size());
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), packed.data(), packed.size());
-    GlobalUnlock(block);
-    return block;
-}
 
 void Drop(HWND form, const std::vector<std::string>& names)
 {
@@ -97,14 +82,6 @@ private:
     OpenFileDialogFunction previous_;
 };
 
-void CheckRect(HWND control, int x, int y, int w, int h)
-{
-    const RECT r = ChildRect(control);
-    CHECK(r.left == x);
-    CHECK(r.top == y);
-    CHECK(r.right - r.left == w);
-    CHECK(r.bottom - r.top == h);
-}
 
 const LaunchItem kNotepad{"C:\\windows\\notepad.exe", "メモ帳", "/a", "M", "C:\\work"};
 
@@ -135,16 +112,16 @@ TEST_CASE("a new item shows empty fields; the layout is as designed")
     GetClientRect(form.Handle(), &client);
     CHECK(client.right == 560);
     CHECK(client.bottom == 240);
-    CheckRect(form.Label1, 32, 40, 121, 17);
-    CheckRect(form.edtName, 160, 40, 177, 20);
-    CheckRect(form.edtLaunch, 160, 64, 345, 20);
-    CheckRect(form.plButton2->Handle(), 512, 63, 41, 22);
-    CheckRect(form.edtCmdLine, 160, 96, 345, 20);
-    CheckRect(form.edtDirectory, 160, 120, 345, 20);
-    CheckRect(form.edtShortCut, 160, 152, 41, 20);
-    CheckRect(form.cbDblClick, 160, 184, 265, 17);
-    CheckRect(form.btnClose, 437, 212, 113, 21);
-    CheckRect(form.plButton1->Handle(), 32, 212, 121, 22);
+    CheckChildRect(form.Label1, 32, 40, 121, 17);
+    CheckChildRect(form.edtName, 160, 40, 177, 20);
+    CheckChildRect(form.edtLaunch, 160, 64, 345, 20);
+    CheckChildRect(form.plButton2->Handle(), 512, 63, 41, 22);
+    CheckChildRect(form.edtCmdLine, 160, 96, 345, 20);
+    CheckChildRect(form.edtDirectory, 160, 120, 345, 20);
+    CheckChildRect(form.edtShortCut, 160, 152, 41, 20);
+    CheckChildRect(form.cbDblClick, 160, 184, 265, 17);
+    CheckChildRect(form.btnClose, 437, 212, 113, 21);
+    CheckChildRect(form.plButton1->Handle(), 32, 212, 121, 22);
     CHECK(ChildRect(form.Label5).left == 208);
     CHECK_FALSE(IsWindowEnabled(form.Label5));
     CHECK(ControlText(form.Label2) == "起動ファイル名(&L) :");

@@ -172,35 +172,7 @@ void RightClick(HWND list, POINT p)
     PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
 }
 
-// A WM_DROPFILES block as the shell hands it over, with ANSI names.
-HGLOBAL MakeDrop(const std::vector<std::string>& names)
-{
-    std::string packed;
-    for (const std::string& name : names)
-        packed += name + '\0';
-    packed += '\0';
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + packed.size());
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), packed.data(), packed.size());
-    GlobalUnlock(block);
-    return block;
-}
 
-void MakeShortcut(const std::string& linkPath, const std::string& target)
-{
-    ComScope com;
-    ComPtr<IShellLinkA> link;
-    REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       link.put_void())));
-    REQUIRE(SUCCEEDED(link->SetPath(target.c_str())));
-    ComPtr<IPersistFile> file;
-    REQUIRE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())));
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-    REQUIRE(SUCCEEDED(file->Save(wide, TRUE)));
-}
 
 // The nested item editor, once shown: fill it, then OK or Cancel.
 void FinishEditor(Form& f, const char* target, bool ok)
@@ -215,15 +187,6 @@ void FinishEditor(Form& f, const char* target, bool ok)
 }
 
 TfrmItemListEditor& Editor(Form& f) { return dynamic_cast<TfrmItemListEditor&>(f); }
-
-void CheckRect(HWND control, int x, int y, int w, int h)
-{
-    const RECT r = ChildRect(control);
-    CHECK(r.left == x);
-    CHECK(r.top == y);
-    CHECK(r.right - r.left == w);
-    CHECK(r.bottom - r.top == h);
-}
 
 bool Near(COLORREF a, COLORREF b, int tolerance)
 {
@@ -255,10 +218,10 @@ TEST_CASE("list editor: form, list view, columns and buttons as designed; image 
     CHECK((style & WS_THICKFRAME) != 0);
     CHECK((style & WS_MAXIMIZEBOX) != 0);
     CHECK((style & WS_MINIMIZEBOX) != 0);
-    CheckRect(form.lvList, 0, 0, 570, 238);
-    CheckRect(form.btnClose, 440, 253, 123, 22);
-    CheckRect(form.plButton1->Handle(), 104, 253, 121, 22);
-    CheckRect(form.plButton2->Handle(), 8, 253, 89, 22);
+    CheckChildRect(form.lvList, 0, 0, 570, 238);
+    CheckChildRect(form.btnClose, 440, 253, 123, 22);
+    CheckChildRect(form.plButton1->Handle(), 104, 253, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 8, 253, 89, 22);
     CHECK(ControlText(form.btnClose) == "閉じる(&C)");
     CHECK(form.plButton1->CaptionA().Caption() == "キャンセル");
     CHECK(form.plButton2->CaptionA().Caption() == "ヘルプ");

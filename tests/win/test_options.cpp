@@ -75,14 +75,6 @@ struct KeyStateAnswer {
     KeySideQuery previous;
 };
 
-void CheckRect(HWND control, int x, int y, int w, int h)
-{
-    const RECT r = ChildRect(control);
-    CHECK(r.left == x);
-    CHECK(r.top == y);
-    CHECK(r.right - r.left == w);
-    CHECK(r.bottom - r.top == h);
-}
 
 std::string MenuText(HMENU menu, UINT position)
 {
@@ -145,14 +137,14 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     CHECK((GetMenuState(help, 1, MF_BYPOSITION) & MF_SEPARATOR) != 0);
     CHECK(MenuText(help, 2) == "バージョン情報(&V)");
 
-    CheckRect(form.cbCtrl, 56, 13, 321, 17);
-    CheckRect(form.Label1, 88, 32, 33, 17);
-    CheckRect(form.edtKey, 128, 32, 113, 20);
-    CheckRect(form.cbStartup, 56, 61, 321, 17);
-    CheckRect(form.plButton1->Handle(), 8, 143, 121, 22);
-    CheckRect(form.plButton2->Handle(), 272, 143, 121, 22);
-    CheckRect(form.cbReload, 56, 88, 225, 17);
-    CheckRect(form.cbIcon, 56, 112, 161, 17);
+    CheckChildRect(form.cbCtrl, 56, 13, 321, 17);
+    CheckChildRect(form.Label1, 88, 32, 33, 17);
+    CheckChildRect(form.edtKey, 128, 32, 113, 20);
+    CheckChildRect(form.cbStartup, 56, 61, 321, 17);
+    CheckChildRect(form.plButton1->Handle(), 8, 143, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 272, 143, 121, 22);
+    CheckChildRect(form.cbReload, 56, 88, 225, 17);
+    CheckChildRect(form.cbIcon, 56, 112, 161, 17);
     CHECK(ControlText(form.cbCtrl) == "指定キーの２回押しでポップアップメニューを表示する(&C)");
     CHECK(ControlText(form.Label1) == "キー：");
     CHECK(ControlText(form.edtKey) == "Ctrl");
@@ -235,8 +227,8 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
     GetWindowRect(form.Handle(), &frame);
     SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top + 30,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CheckRect(form.plButton1->Handle(), 8, 173, 121, 22);
-    CheckRect(form.plButton2->Handle(), 312, 173, 121, 22);
+    CheckChildRect(form.plButton1->Handle(), 8, 173, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 312, 173, 121, 22);
 }
 
 TEST_CASE("options: shown from the settings; each box writes the live settings at once; Cancel reads them back")

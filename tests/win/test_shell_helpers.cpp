@@ -51,20 +51,6 @@ private:
     ShellExecuteFunction previous_;
 };
 
-// A shortcut file made as the shell makes them.
-void MakeShortcut(const std::string& linkPath, const std::string& target)
-{
-    ComScope com;
-    ComPtr<IShellLinkA> link;
-    REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       link.put_void())));
-    REQUIRE(SUCCEEDED(link->SetPath(target.c_str())));
-    ComPtr<IPersistFile> file;
-    REQUIRE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())));
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-    REQUIRE(SUCCEEDED(file->Save(wide, TRUE)));
-}
 
 std::string PathOf(PCIDLIST_ABSOLUTE item)
 {
@@ -74,29 +60,6 @@ std::string PathOf(PCIDLIST_ABSOLUTE item)
 
 std::string WithoutSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
 
-// A drop handle as a file manager hands one over: wide names, as the desktop's
-// own file manager sends them, or ANSI ones.
-HGLOBAL MakeDrop(const std::vector<std::string>& names, bool wide)
-{
-    std::wstring wideList;
-    std::string list;
-    for (const std::string& n : names) {
-        list += n + '\0';
-        wchar_t w[1024];
-        const int len = MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, w, 1024);
-        wideList.append(w, static_cast<std::size_t>(len));
-    }
-    list += '\0';
-    wideList += L'\0';
-    const std::size_t bytes = wide ? wideList.size() * sizeof(wchar_t) : list.size();
-    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = wide;
-    std::memcpy(drop + 1, wide ? static_cast<const void*>(wideList.data()) : list.data(), bytes);
-    GlobalUnlock(h);
-    return h;
-}
 }  // namespace
 
 TEST_CASE("ShellOpen hands the request to the shell and reads its answer")

@@ -21,14 +21,6 @@ HINSTANCE WINAPI RecordOpen(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT)
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
-void CheckRect(HWND control, int x, int y, int w, int h)
-{
-    const RECT r = ChildRect(control);
-    CHECK(r.left == x);
-    CHECK(r.top == y);
-    CHECK(r.right - r.left == w);
-    CHECK(r.bottom - r.top == h);
-}
 
 // Windows of the thread, children included: the USER objects a form makes.
 int CountThreadWindows()
@@ -56,12 +48,12 @@ TEST_CASE("the About dialog: caption, size, controls at their places, version an
     GetClientRect(form.Handle(), &client);
     CHECK(client.right == 274);
     CHECK(client.bottom == 129);
-    CheckRect(form.Label1, 72, 16, 193, 24);
-    CheckRect(form.lblVer, 64, 32, 193, 17);
-    CheckRect(form.Label5, 123, 56, 142, 12);
-    CheckRect(form.Label4, 52, 72, 213, 12);
-    CheckRect(form.Label3, 16, 107, 153, 12);
-    CheckRect(form.plButton1->Handle(), 184, 104, 81, 22);
+    CheckChildRect(form.Label1, 72, 16, 193, 24);
+    CheckChildRect(form.lblVer, 64, 32, 193, 17);
+    CheckChildRect(form.Label5, 123, 56, 142, 12);
+    CheckChildRect(form.Label4, 52, 72, 213, 12);
+    CheckChildRect(form.Label3, 16, 107, 153, 12);
+    CheckChildRect(form.plButton1->Handle(), 184, 104, 81, 22);
     CHECK(ControlText(form.Label1) == " -velocara-");
     CHECK(ControlText(form.lblVer) == "Version 2.99");
     CHECK(ControlText(form.Label5) == "vlcr@example.com");
