@@ -234,10 +234,19 @@ HFONT Form::MakeFont(const char* face, int height, BYTE charset, bool underline)
     return fonts_.back().get();
 }
 
+void Form::SetModalResult(int result) noexcept
+{
+    modalResult_ = result;
+    // A result set while a message sent from elsewhere is handled would wait
+    // for the next posted message: wake the loop.
+    if (result != mrNone && showing_)
+        PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
 void Form::Close() noexcept
 {
     if (modalResult_ == mrNone)
-        modalResult_ = mrCancel;
+        SetModalResult(mrCancel);
 }
 
 void Form::PlaceOnScreen(HWND owner)
@@ -481,7 +490,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(background_.get());
     }
     case kFormSetModalResult:
-        modalResult_ = static_cast<int>(wParam);
+        SetModalResult(static_cast<int>(wParam));
         return 0;
     case kRunShownStep:
         if (OnShown)

@@ -55,7 +55,7 @@ public:
     HWND Handle() const noexcept { return hwnd_; }
     int ModalResult() const noexcept { return modalResult_; }
     // A result other than mrNone ends the modal loop after the current message.
-    void SetModalResult(int result) noexcept { modalResult_ = result; }
+    void SetModalResult(int result) noexcept;
     // Ends a modal form with mrCancel unless a result is set already.
     void Close() noexcept;
     bool Showing() const noexcept { return showing_; }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <thread>
 
 #include "controls/Form.h"
 #include "controls/PlButton.h"
@@ -338,6 +339,21 @@ TEST_CASE("the launch menu on screen takes no input while a form is modal, and d
     CHECK_FALSE(enabledDuring);
     CHECK(IsWindowEnabled(CommandWindow));
     ShowWindow(CommandWindow, SW_HIDE);
+}
+
+TEST_CASE("a close sent from another thread ends the modal loop at once")
+{
+    TestForm form;
+    std::thread closer;
+    FormDriver driver(
+        {[&](Form& f) {
+            HWND hwnd = f.Handle();
+            closer = std::thread([hwnd] { SendMessageA(hwnd, WM_CLOSE, 0, 0); });
+        }},
+        3000);
+    CHECK(form.ShowModal() == mrCancel);
+    CHECK_FALSE(driver.TimedOut());
+    closer.join();
 }
 
 TEST_CASE("WM_QUIT ends the modal loop and is passed on")
