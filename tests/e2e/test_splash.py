@@ -119,6 +119,14 @@ class Splash(VlcrTestCase):
 
         probe("command", hex(box.hwnd), 1)  # IDOK
         self.assertEqual(probe("gone", 10000, hex(box.hwnd))[0], 0, "the box stayed")
+        # The list editor follows; the splash stays hidden until it is closed
+        # and start-up is over.
+        editor = wait_window("VlcrForm", "アイテムエディタ", ms=15000)
+        self.assertIsNotNone(editor, "no list editor after the welcome box")
+        splashes = find_windows(SPLASH_CLASS)
+        self.assertTrue(all(not w.visible for w in splashes), splashes)
+        send(editor.hwnd, 0x0010)  # WM_CLOSE, as the title bar's close box
+        self.assertEqual(probe("gone", 10000, hex(editor.hwnd))[0], 0, "the list editor stayed")
         self.assertTrue(wait_for(lambda: not find_windows(SPLASH_CLASS), 15), "the splash outlived start-up")
         self.assertTrue(inst.alive())
         self.quit(inst)
