@@ -7,9 +7,10 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from vlcr_e2e import (APP_TITLE, SETTINGS_KEY, VlcrTestCase, children, launch_ini, post, probe,
-                      reg_add_dword, send, wait_window, find_windows, MAIN_CLASS)
+                      reg_add_dword, send, wait_for, wait_window, find_windows, MAIN_CLASS)
 
 WM_QUIT = 0x12
+WM_CLOSE = 0x10
 FIRST_RUN_TEXT = "ダウンロードありがとうございます。\r\nランチメニューの登録を行ってください。"
 ONE_ITEM = launch_ini([(r"C:\windows\notepad.exe", "メモ帳", "", "M", "")])
 
@@ -33,7 +34,12 @@ class FirstRun(VlcrTestCase):
 
         probe("command", hex(box.hwnd), 1)  # IDOK
         self.assertTrue(probe("gone", 10000, hex(box.hwnd))[0] == 0, "the box stayed")
-        time.sleep(0.5)
+        # The list editor follows the box; start-up goes on when it closes.
+        editor = wait_window("VlcrForm", "アイテムエディタ", ms=15000)
+        self.assertIsNotNone(editor, "no list editor after the welcome box")
+        post(editor.hwnd, WM_CLOSE)
+        self.assertTrue(probe("gone", 10000, hex(editor.hwnd))[0] == 0, "the list editor stayed")
+        self.assertTrue(wait_for(lambda: find_windows("CLASS_LAUNCH", APP_TITLE), 15), "start-up did not go on")
         self.assertTrue(inst.alive(), "vlcr.exe ended after the first run")
         self.assertTrue(send(main[0].hwnd, WM_QUIT))
         self.assertEqual(inst.wait_exit(10), 0)
