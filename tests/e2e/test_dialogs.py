@@ -9,9 +9,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, VlcrTestCase, Screenshot, TestWindow,
-                      children, find_windows, foreground, launch_ini, menu_height, probe, send, wait_window, win_path,
-                      xdotool)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, centre, children, eventually, find_windows,
+                      foreground, launch_ini, menu_height, probe, send, wait_window, win_path, xdotool,
+                      Screenshot, TestWindow, VlcrTestCase)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
 TRAY_MESSAGE = 1074
@@ -22,19 +22,6 @@ EDITOR_TITLE = "ランチアイテム設定"
 SCREEN_W, SCREEN_H = 1024, 768
 TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 NAMES = ["一番目", "二番目"]
-
-
-def eventually(condition, seconds=5.0):
-    end = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(0.1)
-
-
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
 class DialogTest(VlcrTestCase):

@@ -10,8 +10,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, VlcrTestCase, Screenshot, TestWindow, children, cp932_hex,
-                      find_windows, launch_ini, menu_height, probe, send, unhex, wait_window, win_path, xdotool)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, centre, children, cp932_hex, eventually, find_windows,
+                      launch_ini, menu_height, probe, send, unhex, wait_window, win_path, xdotool,
+                      Screenshot, TestWindow, VlcrTestCase)
 
 FORM_CLASS = "VlcrForm"
 LIST_TITLE = "アイテムエディタ"
@@ -21,19 +22,6 @@ SCREEN_W, SCREEN_H = 1024, 768
 TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 HINT1 = ["ヒント１", "右クリックでのポップアップメニューから編集を行えます。", "", "", ""]
 HINT2 = ["ヒント２", "エクスプローラからドラッグ＆ドロップして追加出来ます。", "", "", ""]
-
-
-def eventually(condition, seconds=5.0):
-    end = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(0.1)
-
-
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
 def rows(list_view):

@@ -9,9 +9,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SETTINGS_KEY, VlcrTestCase, Screenshot,
-                      TestWindow, children, find_windows, foreground, launch_ini, probe, reg_query, send,
-                      wait_window, xdotool)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SETTINGS_KEY, centre, children, eventually,
+                      find_windows, foreground, launch_ini, probe, reg_query, send, wait_window, xdotool,
+                      Screenshot, TestWindow, VlcrTestCase)
 
 TRAY_MESSAGE = 1074
 WM_RBUTTONUP = 0x0205
@@ -22,19 +22,6 @@ TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 DOT = (0xFA, 0x46, 0x64)  # the mark of a row whose target has no icon
 ITEMS = launch_ini([(r"C:\nowhere\first.exe", "一番目", "", "A", ""),
                     (r"C:\nowhere\second.exe", "二番目", "", "B", "")])
-
-
-def eventually(condition, seconds=5.0):
-    end = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(0.1)
-
-
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
 def tap(key, hold=0.06, after=0.06):

@@ -388,6 +388,20 @@ def wait_for(predicate, seconds, step=0.05):
     return predicate()
 
 
+def eventually(condition, seconds=5.0):
+    """The condition's value once it holds, or its last value after `seconds`."""
+    end = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(0.1)
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
 def tray_icon_point(seconds=10):
     """Screen point of the first icon in Wine's stand-alone tray window."""
     rect = wait_for(lambda: x_window_rect("Wine System Tray"), seconds)
