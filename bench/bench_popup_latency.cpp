@@ -168,9 +168,17 @@ HWND WaitWindow(const char* cls, const char* title, DWORD ms)
 }
 
 // The ordinary program the user works in: the popup's deactivation comes from
-// bringing it to the front.
-HWND MakeForegroundStandIn()
+// bringing it to the front. It has a thread of its own that answers its
+// messages at once, as a real program does; a stand-in that did not would
+// hold up the launcher whenever activation makes the two talk.
+struct StandIn {
+    HWND window = nullptr;
+    HANDLE thread = nullptr;
+};
+
+DWORD WINAPI StandInThread(void* param)
 {
+    auto* standIn = static_cast<StandIn*>(param);
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -179,16 +187,43 @@ HWND MakeForegroundStandIn()
     RegisterClassA(&wc);
     HWND h = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 200, 300, 200,
                              nullptr, nullptr, wc.hInstance, nullptr);
-    PumpBenchMessages();
-    return h;
+    InterlockedExchangePointer(reinterpret_cast<void**>(&standIn->window), h);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    DestroyWindow(h);
+    return 0;
 }
 
+StandIn StartForegroundStandIn()
+{
+    static StandIn standIn;
+    standIn.thread = CreateThread(nullptr, 0, StandInThread, &standIn, 0, nullptr);
+    while (!InterlockedCompareExchangePointer(reinterpret_cast<void**>(&standIn.window), nullptr, nullptr))
+        Sleep(5);
+    return standIn;
+}
+
+void StopForegroundStandIn(const StandIn& standIn)
+{
+    PostThreadMessageA(GetThreadId(standIn.thread), WM_QUIT, 0, 0);
+    WaitForSingleObject(standIn.thread, 5000);
+    CloseHandle(standIn.thread);
+}
+
+// Watching the screen in a tight loop would take a core from the programs
+// being measured (and from the X server answering each read): a 1 ms nap
+// between reads costs both sides the same small rounding.
 bool WaitPixel(HDC screen, POINT p, COLORREF want, double limitMs)
 {
     const double end = NowMs() + limitMs;
-    while (NowMs() < end)
+    while (NowMs() < end) {
         if (GetPixel(screen, p.x, p.y) == want)
             return true;
+        Sleep(1);
+    }
     return false;
 }
 
@@ -313,7 +348,9 @@ void PopupLatencyFromOutside()
 {
     const std::string own = OwnFolder();  // <build>\bench\ .
     const std::string build = own.substr(0, own.rfind('\\', own.size() - 2) + 1);
-    HWND standIn = MakeForegroundStandIn();
+    timeBeginPeriod(1);
+    const StandIn started = StartForegroundStandIn();
+    HWND standIn = started.window;
     std::printf("tray right-button message posted to rows on screen, %d items with icons:\n", kItems);
     const std::string floor = build + "tests\\tools\\vlcr-popup-floor.exe";
     MeasureFromOutside({"floor (one plain popup)", "\"" + floor + "\" " + std::to_string(ControlHeight(kItems + 2)),
@@ -336,7 +373,8 @@ void PopupLatencyFromOutside()
         RemoveFolder(dir);
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Ternvale");
-    DestroyWindow(standIn);
+    StopForegroundStandIn(started);
+    timeEndPeriod(1);
 }
 VLCR_BENCHMARK("popup latency: tray message to rows on screen, vlcr against the floor", PopupLatencyFromOutside);
 
