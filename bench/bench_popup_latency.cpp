@@ -132,13 +132,13 @@ void RemoveFolder(const std::string& dir)
     RemoveDirectoryA(dir.c_str());
 }
 
-std::string BenchLaunchText()
+std::string BenchLaunchText(int items)
 {
     // Real files, so that the shell gives every row an icon.
     const char* targets[] = {"C:\\windows\\notepad.exe", "C:\\windows\\", "C:\\windows\\regedit.exe",
                              "C:\\windows\\system32\\cmd.exe"};
     std::string text = "VELOCARA_LAUNCHLIST_2\r\n\r\n";
-    for (int i = 0; i < kItems; ++i) {
+    for (int i = 0; i < items; ++i) {
         text += std::string(targets[i % 4]) + "\r\n";
         text += "道具 " + std::to_string(i) + "\r\n\r\n";
         text += std::string(1, static_cast<char>('A' + i % 26)) + "\r\n\r\n";
@@ -225,6 +225,23 @@ bool WaitPixel(HDC screen, POINT p, COLORREF want, double limitMs)
         Sleep(1);
     }
     return false;
+}
+
+// A folder of its own with a copy of vlcr.exe and a list of that many items.
+void PlaceVlcr(const std::string& build, const std::string& dir, int items)
+{
+    CopyFileA((build + "vlcr.exe").c_str(), (dir + "vlcr.exe").c_str(), FALSE);
+    const std::string text = BenchLaunchText(items);
+    HANDLE f = CreateFileA((dir + "Launch.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+std::string BuildFolder()
+{
+    const std::string own = OwnFolder();  // <build>\bench\ .
+    return own.substr(0, own.rfind('\\', own.size() - 2) + 1);
 }
 
 struct Program {
@@ -346,8 +363,7 @@ void MeasureFromOutside(const Program& p, HWND standIn)
 
 void PopupLatencyFromOutside()
 {
-    const std::string own = OwnFolder();  // <build>\bench\ .
-    const std::string build = own.substr(0, own.rfind('\\', own.size() - 2) + 1);
+    const std::string build = BuildFolder();
     timeBeginPeriod(1);
     const StandIn started = StartForegroundStandIn();
     HWND standIn = started.window;
@@ -358,12 +374,7 @@ void PopupLatencyFromOutside()
                        standIn);
     for (bool saving : {false, true}) {
         const std::string dir = BenchTempFolder();
-        CopyFileA((build + "vlcr.exe").c_str(), (dir + "vlcr.exe").c_str(), FALSE);
-        const std::string text = BenchLaunchText();
-        HANDLE f = CreateFileA((dir + "Launch.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(f);
+        PlaceVlcr(build, dir, kItems);
         SetSavingMode(saving);
         MeasureFromOutside({saving ? "vlcr, memory-saving mode on" : "vlcr, memory-saving mode off",
                             "\"" + dir + "vlcr.exe\"", dir, kMainWindowClass, kAppTitle, kCommandWindowClass,
@@ -377,5 +388,88 @@ void PopupLatencyFromOutside()
     timeEndPeriod(1);
 }
 VLCR_BENCHMARK("popup latency: tray message to rows on screen, vlcr against the floor", PopupLatencyFromOutside);
+
+// ---- start-up: process start to the tray icon ------------------------------
+
+// The stand-alone tray of Wine (and the notification area) shows its window
+// once it holds an icon: the launcher is the only program here that adds one.
+bool TrayIconShown()
+{
+    HWND tray = FindWindowA(nullptr, "Wine System Tray");
+    if (!tray)
+        tray = FindWindowA("Shell_TrayWnd", nullptr);
+    return tray && IsWindowVisible(tray);
+}
+
+// Medians of the process start to the icon shown. The program is asked to
+// quit its own way (a message to its hidden window), which takes the icon
+// away again before the next round.
+void MeasureStartUp(const char* name, const std::string& command, const std::string& folder, const char* mainClass,
+                    const char* mainTitle, UINT quitMessage)
+{
+    std::vector<double> times;
+    int failed = 0;
+    for (int round = 0; round < 10; ++round) {
+        if (TrayIconShown()) {
+            std::printf("  %s: a tray icon is already shown, no figures\n", name);
+            return;
+        }
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::string line = command;
+        const double start = NowMs();
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+            ++failed;
+            continue;
+        }
+        bool shown = false;
+        while (!shown && NowMs() - start < 20000) {
+            shown = TrayIconShown();
+            if (!shown)
+                Sleep(1);
+        }
+        const double took = NowMs() - start;
+        if (!shown)
+            ++failed;
+        else if (round > 0)  // the first one warms up
+            times.push_back(took);
+        if (HWND main = WaitWindow(mainClass, mainTitle, 5000))
+            PostMessageA(main, quitMessage, 0, 0);
+        if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(pi.hProcess, 0);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        const DWORD end = GetTickCount() + 5000;
+        while (TrayIconShown() && GetTickCount() < end)
+            Sleep(5);
+    }
+    std::printf("  %-36s %8.1f ms (medians of %zu; %d failed)\n", name, MedianOf(times), times.size(), failed);
+}
+
+void StartUpToTrayIcon()
+{
+    const std::string build = BuildFolder();
+    timeBeginPeriod(1);
+    std::printf("process started to tray icon shown, icons on:\n");
+    MeasureStartUp("floor (adds its icon at once)", "\"" + build + "tests\\tools\\vlcr-popup-floor.exe\" 100 tray", "",
+                   "VLCR_POPUP_FLOOR", "floor", WM_CLOSE);
+    for (int items : {10, 100}) {
+        for (bool saving : {false, true}) {
+            const std::string dir = BenchTempFolder();
+            PlaceVlcr(build, dir, items);
+            SetSavingMode(saving);
+            char name[64];
+            std::snprintf(name, sizeof name, "vlcr, %d items, memory-saving %s", items, saving ? "on" : "off");
+            MeasureStartUp(name, "\"" + dir + "vlcr.exe\"", dir, kMainWindowClass, kAppTitle, WM_QUIT);
+            Sleep(300);
+            RemoveFolder(dir);
+        }
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Ternvale");
+    timeEndPeriod(1);
+}
+VLCR_BENCHMARK("start-up: process started to tray icon shown, 10 and 100 items", StartUpToTrayIcon);
 
 }  // namespace

@@ -4,11 +4,15 @@
 // The popup is 180 px wide at the screen's top right, the first 22 px in the
 // selected row's left-column colour and the rest in the normal one, so that a
 // benchmark can watch the same screen pixels as for the launcher.
-//   vlcr-popup-floor.exe <height>
-// Deactivation hides the popup again; WM_CLOSE to the hidden window ends it.
+//   vlcr-popup-floor.exe <height> [tray]
+// With "tray" it also adds a notification icon at once, the floor for the
+// start-up to the tray icon. Deactivation hides the popup again; WM_CLOSE to
+// the hidden window ends it (and takes the icon away).
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -88,8 +92,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
     popup.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     popup.lpszClassName = "VLCR_POPUP_FLOOR_MENU";
     RegisterClassA(&popup);
-    CreateWindowExA(WS_EX_TOOLWINDOW, main.lpszClassName, "floor", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                    nullptr);
+    HWND hidden = CreateWindowExA(WS_EX_TOOLWINDOW, main.lpszClassName, "floor", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = hidden;
+    icon.uFlags = NIF_ICON | NIF_MESSAGE;
+    icon.uCallbackMessage = kTrayMessage;
+    icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    const bool tray = args && std::strstr(args, "tray");
+    if (tray)
+        Shell_NotifyIconA(NIM_ADD, &icon);
     g_popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popup.lpszClassName, "floor menu", WS_POPUP, 0, 0,
                               kWidth, g_height, nullptr, nullptr, instance, nullptr);
     while (!g_quit) {
@@ -103,5 +116,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
             DispatchMessageA(&msg);
         }
     }
+    if (tray)
+        Shell_NotifyIconA(NIM_DELETE, &icon);
     return 0;
 }
