@@ -256,7 +256,7 @@ struct Program {
 
 // Medians of the tray message to the first row, and to the last row the screen
 // shows, on screen; and the open popup's processor use.
-void MeasureFromOutside(const Program& p, HWND standIn)
+double MeasureFromOutside(const Program& p, HWND standIn)
 {
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -265,7 +265,7 @@ void MeasureFromOutside(const Program& p, HWND standIn)
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         p.folder.empty() ? nullptr : p.folder.c_str(), &si, &pi)) {
         std::printf("  %s: cannot start %s\n", p.name, p.command.c_str());
-        return;
+        return -1;
     }
     HWND main = WaitWindow(p.mainClass, p.mainTitle, 20000);
     HWND popup = WaitWindow(p.popupClass, p.popupTitle, 20000);
@@ -306,7 +306,7 @@ void MeasureFromOutside(const Program& p, HWND standIn)
     std::vector<double> toFirst, toLast;
     int failed = 0;
     double cpuPercent = -1;
-    for (int round = 0; main && popup && round < 22; ++round) {
+    for (int round = 0; main && popup && round < 42; ++round) {
         SetForegroundWindow(standIn);
         const DWORD hideEnd = GetTickCount() + 3000;
         while (IsWindowVisible(popup) && GetTickCount() < hideEnd) {
@@ -359,6 +359,7 @@ void MeasureFromOutside(const Program& p, HWND standIn)
     WaitForSingleObject(pi.hProcess, 5000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    return MedianOf(toLast);
 }
 
 void PopupLatencyFromOutside()
@@ -369,17 +370,20 @@ void PopupLatencyFromOutside()
     HWND standIn = started.window;
     std::printf("tray right-button message posted to rows on screen, %d items with icons:\n", kItems);
     const std::string floor = build + "tests\\tools\\vlcr-popup-floor.exe";
-    MeasureFromOutside({"floor (one plain popup)", "\"" + floor + "\" " + std::to_string(ControlHeight(kItems + 2)),
+    const double floorMs = MeasureFromOutside({"floor (one plain popup)", "\"" + floor + "\" " + std::to_string(ControlHeight(kItems + 2)),
                         "", "VLCR_POPUP_FLOOR", "floor", "VLCR_POPUP_FLOOR_MENU", "floor menu"},
                        standIn);
     for (bool saving : {false, true}) {
         const std::string dir = BenchTempFolder();
         PlaceVlcr(build, dir, kItems);
         SetSavingMode(saving);
-        MeasureFromOutside({saving ? "vlcr, memory-saving mode on" : "vlcr, memory-saving mode off",
-                            "\"" + dir + "vlcr.exe\"", dir, kMainWindowClass, kAppTitle, kCommandWindowClass,
-                            kAppTitle},
-                           standIn);
+        const double ms =
+            MeasureFromOutside({saving ? "vlcr, memory-saving mode on" : "vlcr, memory-saving mode off",
+                                "\"" + dir + "vlcr.exe\"", dir, kMainWindowClass, kAppTitle, kCommandWindowClass,
+                                kAppTitle},
+                               standIn);
+        if (floorMs > 0 && ms > 0)
+            std::printf("    %.2f times the floor\n", ms / floorMs);
         Sleep(300);
         RemoveFolder(dir);
     }
