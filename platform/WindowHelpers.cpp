@@ -42,12 +42,33 @@ RECT GetTaskbarRect()
     return r;
 }
 
+namespace {
+
+// A program that answers at all answers a null message at once; one that
+// does not within this time is busy or hung.
+constexpr UINT kForegroundAnswerMs = 100;
+
+bool AnswersAtOnce(HWND window)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kForegroundAnswerMs, &result) !=
+           0;
+}
+
+}  // namespace
+
 void ForceForegroundWindow(HWND target)
 {
     HWND foreground = GetForegroundWindow();
     const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
     const DWORD ownThread = GetCurrentThreadId();
-    AttachThreadInput(ownThread, foregroundThread, TRUE);
+    // With the input shared, taking the activation waits until the other
+    // program has handled its deactivation: one that has stopped answering
+    // would hold the launcher for as long as it hangs. Such a program is not
+    // attached to; the foreground is still asked for.
+    const bool attach = !foreground || foregroundThread == ownThread || AnswersAtOnce(foreground);
+    if (attach)
+        AttachThreadInput(ownThread, foregroundThread, TRUE);
     DWORD savedTimeout = 0;
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0);
     // For this action the new timeout travels as the pointer argument's value.
@@ -56,6 +77,7 @@ void ForceForegroundWindow(HWND target)
     SetActiveWindow(target);
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
                           reinterpret_cast<PVOID>(static_cast<UINT_PTR>(savedTimeout)), 0);
-    AttachThreadInput(ownThread, foregroundThread, FALSE);
+    if (attach)
+        AttachThreadInput(ownThread, foregroundThread, FALSE);
     BringWindowToTop(target);
 }

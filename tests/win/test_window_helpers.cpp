@@ -416,3 +416,63 @@ TEST_CASE("ForceForegroundWindow brings the window forward and leaves the lock a
     SetLockTimeout(original);
     CHECK(LockTimeout() == original);
 }
+
+namespace {
+// A program whose window is in front and which then stops answering until
+// it is released (or its own wait runs out).
+struct HungThread {
+    HWND window = nullptr;
+    HANDLE thread = nullptr;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD waited = WAIT_FAILED;
+
+    static DWORD WINAPI Main(LPVOID p)
+    {
+        auto* self = static_cast<HungThread*>(p);
+        self->window = MakeWindow("VlcrTestHung", "hung", RECT{300, 300, 500, 400}, WS_POPUP | WS_VISIBLE);
+        SetForegroundWindow(self->window);
+        PumpMessages(100);
+        SetEvent(self->ready);
+        self->waited = WaitForSingleObject(self->release, 10000);  // answers nothing meanwhile
+        PumpMessages(100);
+        DestroyWindow(self->window);
+        return 0;
+    }
+    HungThread()
+    {
+        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+        WaitForSingleObject(ready, 5000);
+    }
+    void Release()
+    {
+        SetEvent(release);
+        WaitForSingleObject(thread, 15000);
+    }
+    ~HungThread()
+    {
+        Release();
+        CloseHandle(thread);
+        CloseHandle(ready);
+        CloseHandle(release);
+    }
+};
+}  // namespace
+
+TEST_CASE("ForceForegroundWindow does not wait for a foreground program that has stopped answering")
+{
+    HWND target = MakeWindow("VlcrTestTarget", "target", RECT{100, 100, 300, 200}, WS_POPUP | WS_VISIBLE);
+    REQUIRE(target);
+    HungThread hung;
+    REQUIRE(hung.window);
+    REQUIRE(GetForegroundWindow() == hung.window);
+
+    ForceForegroundWindow(target);
+    const bool inFront = GetForegroundWindow() == target;
+    hung.Release();  // only now may the other program go on
+    // Had the call waited for the other program, it would have returned only
+    // after that program's own wait ran out.
+    CHECK(hung.waited == WAIT_OBJECT_0);
+    CHECK(inFront);
+    DestroyWindow(target);
+}
