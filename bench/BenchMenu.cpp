@@ -43,6 +43,8 @@ void HideBenchMenu()
 {
     ShowWindow(CommandWindow, SW_HIDE);
     MenuShown = false;
+    // As the countdown leaves it between a user's openings.
+    HideMainWindow();
     for (int i = 0; i < 5; ++i) {
         PumpBenchMessages();
         Sleep(10);
