@@ -63,10 +63,14 @@ void ForceForegroundWindow(HWND target)
     const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
     const DWORD ownThread = GetCurrentThreadId();
     // With the input shared, taking the activation waits until the other
-    // program has handled its deactivation: one that has stopped answering
-    // would hold the launcher for as long as it hangs. Such a program is not
-    // attached to; the foreground is still asked for.
-    const bool attach = !foreground || foregroundThread == ownThread || AnswersAtOnce(foreground);
+    // program has handled its deactivation: 5-7 ms under Wine, and for as
+    // long as it hangs when it hangs. So the foreground is asked for plainly
+    // first; the input is shared only where the foreground lock refused
+    // that, and never with a program that does not answer at once.
+    SetForegroundWindow(target);
+    const bool granted = GetForegroundWindow() == target;
+    const bool attach =
+        !granted && (!foreground || foregroundThread == ownThread || AnswersAtOnce(foreground));
     if (attach)
         AttachThreadInput(ownThread, foregroundThread, TRUE);
     DWORD savedTimeout = 0;

@@ -23,4 +23,6 @@ RECT GetTaskbarRect();
 
 // Brings one of the program's windows to the foreground even where the
 // foreground lock would refuse it; the lock timeout is restored afterwards.
+// The foreground program's input is shared only when a plain request was
+// refused, and never when that program does not answer at once.
 void ForceForegroundWindow(HWND target);
