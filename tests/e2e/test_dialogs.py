@@ -9,9 +9,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, centre, children, eventually, find_windows,
-                      foreground, launch_ini, menu_height, probe, send, wait_window, win_path, xdotool,
-                      Screenshot, TestWindow, VlcrTestCase)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_H, SCREEN_W, centre, children, eventually,
+                      find_windows, foreground, launch_ini, menu_height, probe, send, wait_window, win_path,
+                      xdotool, Screenshot, UserSceneCase)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
 TRAY_MESSAGE = 1074
@@ -19,12 +19,10 @@ WM_RBUTTONUP = 0x0205
 FORM_CLASS = "VlcrForm"
 ABOUT_TITLE = "迅 のバージョン情報"
 EDITOR_TITLE = "ランチアイテム設定"
-SCREEN_W, SCREEN_H = 1024, 768
-TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 NAMES = ["一番目", "二番目"]
 
 
-class DialogTest(VlcrTestCase):
+class DialogTest(UserSceneCase):
     def setUp(self):
         super().setUp()
         self.inst = self.instance()
@@ -35,18 +33,8 @@ class DialogTest(VlcrTestCase):
         self.recorder = win_path(os.path.join(tools, "vlcr-recorder.exe"))
         items = [(self.recorder, name, f"--item {i}", "AB"[i], "") for i, name in enumerate(NAMES)]
         self.inst.write_launch_ini(launch_ini(items))
-        # Another program in the foreground, and a taskbar along the bottom.
-        self.app = TestWindow("app", "VlcrTestApp", "他のプログラム", (100, 100, 400, 300))
-        self.bar = TestWindow("bar", "Shell_TrayWnd", "", TASKBAR)
-        xdotool("mousemove", 20, 450)
-        self.main = self.settle(self.inst.start())
-        eventually(lambda: (foreground() or self.app.window).hwnd == self.app.hwnd)
+        self.main = self.start_in_scene(self.inst)
         self.x0 = SCREEN_W - MENU_WIDTH
-
-    def tearDown(self):
-        super().tearDown()
-        self.bar.close()
-        self.app.close()
 
     def open_menu(self):
         self.assertTrue(send(self.main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP))

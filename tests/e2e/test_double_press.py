@@ -9,20 +9,14 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (MAIN_CLASS, APP_TITLE, VlcrTestCase, WINE_RUN, find_windows, launch_ini,
-                      probe, send, wait_for, xdotool)
+from vlcr_e2e import (APP_TITLE, MAIN_CLASS, WINE_RUN, find_windows, launch_ini, probe, send, tap, wait_for,
+                      xdotool, VlcrTestCase)
 
 LAUNCH_CLASS = "CLASS_LAUNCH"
 ITEMS = launch_ini([(r"C:\windows\notepad.exe", "メモ帳", "", "M", ""),
                     (r"C:\windows", "ウィンドウズ", "", "W", "")])
 
 
-def tap(key, hold=0.06, after=0.06):
-    # Held for a few 10 ms ticks: a shorter tap may show only the "pressed since" bit.
-    xdotool("keydown", key)
-    time.sleep(hold)
-    xdotool("keyup", key)
-    time.sleep(after)
 
 
 def menu_visible():

@@ -10,9 +10,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, children, eventually, find_windows,
-                      foreground, launch_ini, menu_height, probe, send, wait_window, win_path, x_focus_name,
-                      x_geometry, xdotool, Screenshot, TestWindow, VlcrTestCase)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, children, eventually,
+                      find_windows, foreground, launch_ini, menu_height, probe, send, wait_window, win_path,
+                      x_focus_name, x_geometry, xdotool, Screenshot, TestWindow, VlcrTestCase)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
 TRAY_MESSAGE = 1074
@@ -25,8 +25,6 @@ FRAME_FILL = (215, 227, 255)
 FIXED_ROW_CAPTION = (30, 50, 0)
 ICON_COLUMN = (255, 245, 230)
 
-SCREEN_W, SCREEN_H = 1024, 768
-TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 NAMES = ["一番目", "二番目", "三番目", "四番目", "五番目"]
 
 

@@ -10,16 +10,14 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, centre, children, cp932_hex, eventually, find_windows,
-                      launch_ini, menu_height, probe, send, unhex, wait_window, win_path, xdotool,
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, TASKBAR, centre, children, cp932_hex, eventually,
+                      find_windows, launch_ini, menu_height, probe, send, unhex, wait_window, win_path, xdotool,
                       Screenshot, TestWindow, VlcrTestCase)
 
 FORM_CLASS = "VlcrForm"
 LIST_TITLE = "アイテムエディタ"
 TRAY_MESSAGE = 1074
 WM_RBUTTONUP = 0x0205
-SCREEN_W, SCREEN_H = 1024, 768
-TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 HINT1 = ["ヒント１", "右クリックでのポップアップメニューから編集を行えます。", "", "", ""]
 HINT2 = ["ヒント２", "エクスプローラからドラッグ＆ドロップして追加出来ます。", "", "", ""]
 

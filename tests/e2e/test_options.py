@@ -9,27 +9,19 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SETTINGS_KEY, centre, children, eventually,
-                      find_windows, foreground, launch_ini, probe, reg_query, send, wait_window, xdotool,
-                      Screenshot, TestWindow, VlcrTestCase)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, SETTINGS_KEY, centre, children,
+                      eventually, find_windows, foreground, launch_ini, probe, reg_query, send, tap, wait_window,
+                      xdotool, Screenshot, UserSceneCase)
 
 TRAY_MESSAGE = 1074
 WM_RBUTTONUP = 0x0205
 FORM_CLASS = "VlcrForm"
 OPTIONS_TITLE = "オプション"
-SCREEN_W, SCREEN_H = 1024, 768
-TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
 DOT = (0xFA, 0x46, 0x64)  # the mark of a row whose target has no icon
 ITEMS = launch_ini([(r"C:\nowhere\first.exe", "一番目", "", "A", ""),
                     (r"C:\nowhere\second.exe", "二番目", "", "B", "")])
 
 
-def tap(key, hold=0.06, after=0.06):
-    # Held for a few 10 ms ticks, so that the watcher sees the key down.
-    xdotool("keydown", key)
-    time.sleep(hold)
-    xdotool("keyup", key)
-    time.sleep(after)
 
 
 def visible_menu():
@@ -37,22 +29,12 @@ def visible_menu():
     return shown[0] if shown else None
 
 
-class OptionsTest(VlcrTestCase):
+class OptionsTest(UserSceneCase):
     def setUp(self):
         super().setUp()
         self.inst = self.instance(ITEMS)
-        # Another program in the foreground, and a taskbar along the bottom.
-        self.app = TestWindow("app", "VlcrTestApp", "他のプログラム", (100, 100, 400, 300))
-        self.bar = TestWindow("bar", "Shell_TrayWnd", "", TASKBAR)
-        xdotool("mousemove", 20, 450)
-        self.main = self.settle(self.inst.start())
-        eventually(lambda: (foreground() or self.app.window).hwnd == self.app.hwnd)
+        self.main = self.start_in_scene(self.inst)
         self.x0 = SCREEN_W - MENU_WIDTH
-
-    def tearDown(self):
-        super().tearDown()
-        self.bar.close()
-        self.app.close()
 
     def open_menu(self):
         self.assertTrue(send(self.main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP))

@@ -257,6 +257,10 @@ def launch_ini(items, dbl=""):
 LAUNCH_CLASS = "CLASS_LAUNCH"
 MENU_WIDTH = 180
 
+# The test display, and the stand-in taskbar along its bottom.
+SCREEN_W, SCREEN_H = 1024, 768
+TASKBAR = (0, 738, SCREEN_W, SCREEN_H)
+
 
 def menu_height(items):
     return 20 * (items + 2) + 2
@@ -309,11 +313,40 @@ class TestWindow:
         self.out.close()
 
 
+class UserSceneCase(VlcrTestCase):
+    """A user's desktop around the launcher: another program in the
+    foreground and a taskbar along the bottom."""
+
+    def start_in_scene(self, inst):
+        """Starts the instance behind the other program; its main window."""
+        self.app = TestWindow("app", "VlcrTestApp", "他のプログラム", (100, 100, 400, 300))
+        self.bar = TestWindow("bar", "Shell_TrayWnd", "", TASKBAR)
+        xdotool("mousemove", 20, 450)
+        main = self.settle(inst.start())
+        eventually(lambda: (foreground() or self.app.window).hwnd == self.app.hwnd)
+        return main
+
+    def tearDown(self):
+        super().tearDown()
+        for window in (getattr(self, "bar", None), getattr(self, "app", None)):
+            if window is not None:
+                window.close()
+
+
 def xdotool(*args, check=True, timeout=30):
     """Runs xdotool; its output comes back as text. A search that finds
     nothing exits 1, so searches pass check=False."""
     return subprocess.run(["xdotool"] + [str(a) for a in args], check=check, timeout=timeout,
                           capture_output=True, text=True)
+
+
+def tap(key, hold=0.06, after=0.06):
+    """A key held for a few 10 ms ticks, so that the key watcher sees it down
+    (a shorter tap may show only the "pressed since" bit)."""
+    xdotool("keydown", key)
+    time.sleep(hold)
+    xdotool("keyup", key)
+    time.sleep(after)
 
 
 def x_focus_name():
