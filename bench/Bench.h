@@ -16,6 +16,11 @@ struct RegisterBenchmark {
 };
 #define VLCR_BENCHMARK(name, fn) static RegisterBenchmark bench_reg_##fn(name, fn)
 
+// The performance counter in milliseconds.
+double NowMs();
+// The middle value (the upper one of an even count); -1 for none.
+double Median(std::vector<double> values);
+
 // Wall time of `body` in milliseconds, the best of `repeats` runs.
 double BestMilliseconds(int repeats, const std::function<void()>& body);
 // The median of `repeats` runs.

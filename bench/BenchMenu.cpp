@@ -14,8 +14,8 @@
 std::string StartBenchMenuWindows()
 {
     ProgramInstance = GetModuleHandleA(nullptr);
-    RegisterMainWindowClass(ProgramInstance);
-    MainWindow = CreateMainWindow(ProgramInstance);
+    RegisterMainWindowClass();
+    MainWindow = CreateMainWindow();
     CreateCommandWindow();
     const std::string dir = BenchTempFolder();
     LaunchFileDirectory = dir;

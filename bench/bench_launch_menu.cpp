@@ -17,14 +17,6 @@
 
 namespace {
 
-double NowMs()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 // Median of `repeats` timings of `body`; `reset` runs between them, untimed.
 template <class Body, class Reset>
 double Median(int repeats, Body body, Reset reset)
@@ -36,8 +28,7 @@ double Median(int repeats, Body body, Reset reset)
         body();
         t.push_back(NowMs() - start);
     }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
+    return ::Median(t);
 }
 
 void LaunchMenuShowToPainted()

@@ -11,10 +11,9 @@ std::vector<Benchmark>& Benchmarks()
     return all;
 }
 
-namespace {
-double Now()
+double NowMs()
 {
-    static LARGE_INTEGER freq = [] {
+    static const LARGE_INTEGER freq = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
         return f;
@@ -24,13 +23,22 @@ double Now()
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
 }
 
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+namespace {
 std::vector<double> Times(int repeats, const std::function<void()>& body)
 {
     std::vector<double> t;
     for (int i = 0; i < repeats; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         body();
-        t.push_back(Now() - start);
+        t.push_back(NowMs() - start);
     }
     std::sort(t.begin(), t.end());
     return t;
@@ -39,11 +47,7 @@ std::vector<double> Times(int repeats, const std::function<void()>& body)
 
 double BestMilliseconds(int repeats, const std::function<void()>& body) { return Times(repeats, body).front(); }
 
-double MedianMilliseconds(int repeats, const std::function<void()>& body)
-{
-    const auto t = Times(repeats, body);
-    return t[t.size() / 2];
-}
+double MedianMilliseconds(int repeats, const std::function<void()>& body) { return Median(Times(repeats, body)); }
 
 std::string BenchTempFolder()
 {

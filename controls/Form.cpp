@@ -2,37 +2,25 @@
 
 #include <commctrl.h>
 
-#include <exception>
-
 #include "controls/FormMessages.h"
 #include "controls/PlButton.h"
 #include "platform/DialogFlag.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowHelpers.h"
 
-std::function<void(Form&)> Form::OnShown;
-
 namespace {
 
 constexpr const char* kFormClass = "VlcrForm";
 constexpr COLORREF kAccentStripStart = 0x00FF7030;
 constexpr COLORREF kDialogButtonGradEnd = 0x00ACD5D0;
-constexpr UINT kRunShownStep = WM_APP + 0x42;
 
-void RegisterFormClass(HINSTANCE instance, WNDPROC proc)
+// The dialog manager's extra bytes: unhandled messages go to DefDlgProcA,
+// which brings Tab, mnemonics, the default button and focus memory.
+WindowClass FormWindowClass()
 {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, kFormClass, &wc))
-        return;
-    // The dialog manager's extra bytes: unhandled messages go to DefDlgProcA,
-    // which brings Tab, mnemonics, the default button and focus memory.
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kFormClass;
-    RegisterClassA(&wc);
+    return {.name = kFormClass,
+            .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+            .windowExtra = DLGWINDOWEXTRA};
 }
 
 DWORD FrameStyle(FormFrame frame)
@@ -86,37 +74,30 @@ void EnableWindows(const std::vector<HWND>& windows)
 
 }  // namespace
 
-Form::Form(const FormStyle& style) : style_(style)
+Form::Form(const FormStyle& style) : Window(DefDlgProcA), style_(style)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterFormClass(instance, WndProc);
     font_.reset(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
     background_.reset(CreateSolidBrush(style_.color));
     createdClient_ = {style_.clientWidth, style_.clientHeight};
-    hwnd_ = CreateWindowExA(FrameExStyle(style_.frame), kFormClass, style_.caption, FrameStyle(style_.frame),
-                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    Create(FormWindowClass(), FrameExStyle(style_.frame), style_.caption, FrameStyle(style_.frame), CW_USEDEFAULT,
+           CW_USEDEFAULT, 100, 100, nullptr, nullptr);
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ApplyClientSize();
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
-                               nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
 }
 
-Form::~Form()
-{
-    if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);  // the children and the owned tooltip go with it
-    }
-}
+// The children and the owned tooltip go with the window.
+Form::~Form() { DestroyHandle(); }
 
 void Form::ApplyClientSize()
 {
     RECT r{0, 0, style_.clientWidth, style_.clientHeight};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr,
-                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -124,7 +105,7 @@ HWND Form::AddControl(const char* className, const char* text, DWORD style, DWOR
                       int height)
 {
     HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
+                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
                                    GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return control;
@@ -135,7 +116,7 @@ HWND Form::AddLabel(int x, int y, int width, int height, const char* text, const
     LabelStyle s = style;
     if (!s.font)
         s.font = font_.get();
-    return CreateLabel(hwnd_, nextId_++, x, y, width, height, text, s);
+    return CreateLabel(Handle(), nextId_++, x, y, width, height, text, s);
 }
 
 HWND Form::AddEdit(int x, int y, int width, int height, const char* text)
@@ -155,14 +136,14 @@ HWND Form::AddPushButton(int x, int y, int width, int height, const char* text, 
     // Without this the dialog manager answers IDOK as the default, whatever
     // the form's buttons are.
     if (isDefault)
-        SendMessageA(hwnd_, DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(button)), 0);
+        SendMessageA(Handle(), DM_SETDEFID, static_cast<WPARAM>(GetDlgCtrlID(button)), 0);
     return button;
 }
 
 TplButton& Form::AddGradientButton(int x, int y, int width, int height, const char* name)
 {
     auto button = std::make_unique<TplButton>();
-    HWND hwnd = button->Create(hwnd_, nextId_++, x, y, width, height, name);
+    HWND hwnd = button->Create(Handle(), nextId_++, x, y, width, height, name);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     buttons_.push_back(std::move(button));
     return *buttons_.back();
@@ -182,7 +163,7 @@ TplButton& Form::AddDialogButton(int x, int y, int width, int height, const char
 void Form::PaintAccentStrip(HDC dc, int right) const
 {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     FillGradient(dc, true, RECT{0, 0, right, client.bottom}, kAccentStripStart, style_.color);
 }
 
@@ -206,7 +187,7 @@ void Form::SetHint(HWND control, const char* text)
     TTTOOLINFOA info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
+    info.hwnd = Handle();
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = hints_.back().data();
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
@@ -216,14 +197,14 @@ void Form::SetAnchors(HWND control, unsigned anchors)
 {
     RECT r;
     GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
     anchored_.push_back({control, anchors, r});
 }
 
 void Form::SetMenuBar(HMENU menu)
 {
     menu_.reset(menu);
-    SetMenu(hwnd_, menu);
+    SetMenu(Handle(), menu);
     ApplyClientSize();
 }
 
@@ -240,7 +221,7 @@ void Form::SetModalResult(int result) noexcept
     // A result set while a message sent from elsewhere is handled would wait
     // for the next posted message: wake the loop.
     if (result != mrNone && showing_)
-        PostMessageA(hwnd_, WM_NULL, 0, 0);
+        PostMessageA(Handle(), WM_NULL, 0, 0);
 }
 
 void Form::Close() noexcept
@@ -252,7 +233,7 @@ void Form::Close() noexcept
 void Form::PlaceOnScreen(HWND owner)
 {
     RECT frame;
-    GetWindowRect(hwnd_, &frame);
+    GetWindowRect(Handle(), &frame);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -260,7 +241,7 @@ void Form::PlaceOnScreen(HWND owner)
         GetWindowRect(owner, &area);
     const int x = area.left + (area.right - area.left - width) / 2;
     const int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Form::ShowModal(HWND owner)
@@ -268,20 +249,19 @@ int Form::ShowModal(HWND owner)
     const DialogShownScope busy;
     modalResult_ = mrNone;
     if (owner)
-        SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     PlaceOnScreen(owner);
     // The forms have no owner for the system to give the activation back to:
     // the window active before (the launch menu, an outer form) gets it.
     const HWND previousActive = GetActiveWindow();
-    const std::vector<HWND> disabled = DisableThreadWindows(hwnd_);
+    const std::vector<HWND> disabled = DisableThreadWindows(Handle());
     showing_ = true;
     Guarded([&] { FormShow(); });
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
         FocusControl(first);
-    UpdateWindow(hwnd_);
-    PostMessageA(hwnd_, kRunShownStep, 0, 0);
+    UpdateWindow(Handle());
 
     bool quit = false;
     WPARAM quitCode = 0;
@@ -298,9 +278,9 @@ int Form::ShowModal(HWND owner)
             break;
         if (PreviewKey(msg))
             continue;
-        if (IsSelfOrChild(hwnd_, msg.hwnd) && Captured(msg))
+        if (IsSelfOrChild(Handle(), msg.hwnd) && Captured(msg))
             continue;
-        if (IsDialogMessageW(hwnd_, &msg))
+        if (IsDialogMessageW(Handle(), &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -312,11 +292,11 @@ int Form::ShowModal(HWND owner)
     // Give the other windows their input back before this one goes, or the
     // activation jumps to another program.
     EnableWindows(disabled);
-    if (previousActive && previousActive != hwnd_ && IsWindowVisible(previousActive))
+    if (previousActive && previousActive != Handle() && IsWindowVisible(previousActive))
         SetForegroundWindow(previousActive);
-    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(Handle(), SW_HIDE);
     if (owner)
-        SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, 0);
+        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, 0);
     if (quit)
         PostQuitMessage(static_cast<int>(quitCode));
     return modalResult_;
@@ -325,7 +305,7 @@ int Form::ShowModal(HWND owner)
 bool Form::PreviewKey(const MSG& msg)
 {
     if (!style_.keyPreview || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) ||
-        !IsSelfOrChild(hwnd_, msg.hwnd))
+        !IsSelfOrChild(Handle(), msg.hwnd))
         return false;
     bool consumed = false;
     Guarded([&] { consumed = FormKeyDown(msg.wParam); });
@@ -365,7 +345,7 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam)
 void Form::PaintContent(HDC dc)
 {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     FillRect(dc, &client, background_.get());
     FormPaint(dc);
     for (const Graphic& g : graphics_) {
@@ -382,18 +362,10 @@ void Form::PaintContent(HDC dc)
     }
 }
 
-void Form::OnPaint()
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    Guarded([&] { PaintContent(dc); });
-    EndPaint(hwnd_, &ps);
-}
-
 void Form::OnSize()
 {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     if (client.right == 0 && client.bottom == 0)
         return;  // minimised
     const int dw = client.right - createdClient_.cx;
@@ -418,57 +390,11 @@ void Form::OnSize()
     FormResize();
 }
 
-template <class F>
-void Form::Guarded(F&& f) noexcept
-{
-    // The one place where an error from a handler ends: shown as the
-    // program's error message, never unwound through a window procedure.
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowErrorMessage(e.what());
-    } catch (...) {
-        ShowErrorMessage("Unknown error");
-    }
-}
-
-LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefDlgProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        form->hwnd_ = nullptr;
-        return DefDlgProcA(hwnd, message, wParam, lParam);
-    }
-    try {
-        return form->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowErrorMessage(e.what());
-        return 0;
-    } catch (...) {
-        ShowErrorMessage("Unknown error");
-        return 0;
-    }
-}
-
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (const auto painted = PaintMessage(message, wParam))
+        return *painted;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT:
-        PaintContent(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_SIZE:
         OnSize();
         return 0;
@@ -492,10 +418,6 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kFormSetModalResult:
         SetModalResult(static_cast<int>(wParam));
         return 0;
-    case kRunShownStep:
-        if (OnShown)
-            OnShown(*this);
-        return 0;
     default:
         break;
     }
@@ -503,7 +425,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     const LRESULT r = Message(message, wParam, lParam, handled);
     if (handled)
         return r;
-    return DefDlgProcA(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 std::string ControlText(HWND control)

@@ -11,6 +11,7 @@
 
 #include "controls/Label.h"
 #include "platform/Raii.h"
+#include "platform/Window.h"
 
 class TplButton;
 
@@ -41,28 +42,21 @@ struct FormStyle {
     bool escapeCloses = false;  // Escape that no control takes closes with mrCancel
 };
 
-class Form {
+class Form : public Window {
 public:
     explicit Form(const FormStyle& style);
-    virtual ~Form();
-    Form(const Form&) = delete;
-    Form& operator=(const Form&) = delete;
+    ~Form() override;
 
     // Shows the form modally over `owner` (may be null) and returns the modal
     // result. The thread's other windows take no input meanwhile.
     int ShowModal(HWND owner = nullptr);
 
-    HWND Handle() const noexcept { return hwnd_; }
     int ModalResult() const noexcept { return modalResult_; }
     // A result other than mrNone ends the modal loop after the current message.
     void SetModalResult(int result) noexcept;
     // Ends a modal form with mrCancel unless a result is set already.
     void Close() noexcept;
     bool Showing() const noexcept { return showing_; }
-
-    // Runs once each time any form has come on screen, inside its modal loop:
-    // the seam through which tests drive a shown form. Not used by the program.
-    static std::function<void(Form&)> OnShown;
 
     // Control ids start here; 1 and 2 are the dialog manager's IDOK/IDCANCEL.
     static constexpr int kFirstControlId = 100;
@@ -113,7 +107,7 @@ protected:
 public:
     // The whole client area as the form paints it (background, events, bevels
     // and images); labels paint their background through it.
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 private:
     struct Anchored {
@@ -126,11 +120,9 @@ private:
         HICON icon;  // null: a top bevel
     };
 
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int width,
                     int height);
-    void OnPaint();
     void OnSize();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     bool OfferDialogKey(WPARAM key);
@@ -138,11 +130,8 @@ private:
     bool Captured(MSG& msg);
     void ApplyClientSize();
     void PlaceOnScreen(HWND owner);
-    template <class F>
-    void Guarded(F&& f) noexcept;
 
     FormStyle style_;
-    HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     UniqueFont font_;
     UniqueBrush background_;

@@ -1,17 +1,15 @@
 #include "controls/Label.h"
 
+#include <memory>
 #include <string>
 
 #include "platform/Raii.h"
+#include "platform/Window.h"
 
 namespace {
 
-struct LabelState {
-    LabelStyle style;
-    bool pressed = false;
-};
-
-LabelState* StateOf(HWND hwnd) { return reinterpret_cast<LabelState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+class LabelWindow;
+LabelWindow* StateOf(HWND hwnd);
 
 std::string TextOf(HWND hwnd)
 {
@@ -28,13 +26,13 @@ UINT TextFormat(const LabelStyle& style)
     return format;
 }
 
-void FitToText(HWND hwnd, const LabelState& state)
+void FitToText(HWND hwnd, const LabelStyle& style)
 {
     const std::string text = TextOf(hwnd);
     WindowDc dc(hwnd);
-    SelectGuard font(dc.get(), state.style.font ? state.style.font : GetStockObject(DEFAULT_GUI_FONT));
+    SelectGuard font(dc.get(), style.font ? style.font : GetStockObject(DEFAULT_GUI_FONT));
     RECT r{0, 0, 0, 0};
-    DrawTextA(dc.get(), text.c_str(), -1, &r, TextFormat(state.style) | DT_CALCRECT);
+    DrawTextA(dc.get(), text.c_str(), -1, &r, TextFormat(style) | DT_CALCRECT);
     SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -52,105 +50,89 @@ void PaintParentBackground(HWND hwnd, HDC dc)
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
-void OnPaint(HWND hwnd)
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    PaintLabel(hwnd, dc);
-    EndPaint(hwnd, &ps);
-}
+class LabelWindow final : public Window {
+public:
+    explicit LabelWindow(const LabelStyle& labelStyle) : style(labelStyle) {}
+    void Open(HWND parent, int id, int x, int y, int width, int height, const char* text)
+    {
+        Create({.name = kLabelClass}, 0, text, WS_CHILD | WS_VISIBLE | (style.enabled ? 0 : WS_DISABLED), x, y,
+               width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    }
 
-void OnButtonUp(HWND hwnd, LabelState& state, LPARAM lParam)
+    LabelStyle style;
+
+private:
+    void PaintContent(HDC dc) override { PaintLabel(Handle(), dc); }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnButtonUp(LPARAM lParam);
+
+    bool pressed_ = false;
+};
+
+LabelWindow* StateOf(HWND hwnd) { return dynamic_cast<LabelWindow*>(Window::FromHandle(hwnd)); }
+
+void LabelWindow::OnButtonUp(LPARAM lParam)
 {
-    if (!state.pressed)
+    if (!pressed_)
         return;
-    state.pressed = false;
+    pressed_ = false;
     ReleaseCapture();
     RECT r;
-    GetClientRect(hwnd, &r);
+    GetClientRect(Handle(), &r);
     const POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (PtInRect(&r, p))
-        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
+        SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(Handle()));
 }
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT LabelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    }
-    LabelState* state = StateOf(hwnd);
-    if (!state)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (const auto painted = PaintMessage(message, wParam))
+        return *painted;
     switch (message) {
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        delete state;
-        break;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        OnPaint(hwnd);
-        return 0;
-    case WM_PRINTCLIENT:
-        PaintLabel(hwnd, reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_SETFONT:
-        state->style.font = reinterpret_cast<HFONT>(wParam);
-        if (state->style.autoSize)
-            FitToText(hwnd, *state);
+        style.font = reinterpret_cast<HFONT>(wParam);
+        if (style.autoSize)
+            FitToText(Handle(), style);
         if (LOWORD(lParam))
-            InvalidateRect(hwnd, nullptr, FALSE);
+            InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(state->style.font);
+        return reinterpret_cast<LRESULT>(style.font);
     case WM_SETTEXT: {
-        const LRESULT r = DefWindowProcA(hwnd, message, wParam, lParam);
-        if (state->style.autoSize)
-            FitToText(hwnd, *state);
-        InvalidateRect(hwnd, nullptr, FALSE);
+        const LRESULT r = Default(message, wParam, lParam);
+        if (style.autoSize)
+            FitToText(Handle(), style);
+        InvalidateRect(Handle(), nullptr, FALSE);
         return r;
     }
     case WM_ENABLE:
-        InvalidateRect(hwnd, nullptr, FALSE);
+        InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_SETCURSOR:
-        if (state->style.link) {
+        if (style.link) {
             SetCursor(LoadCursorA(nullptr, IDC_HAND));
             return TRUE;
         }
         break;
     case WM_LBUTTONDOWN:
-        if (state->style.link) {
-            state->pressed = true;
-            SetCapture(hwnd);
+        if (style.link) {
+            pressed_ = true;
+            SetCapture(Handle());
         }
         return 0;
     case WM_LBUTTONUP:
-        OnButtonUp(hwnd, *state, lParam);
+        OnButtonUp(lParam);
         return 0;
     case WM_CAPTURECHANGED:
-        state->pressed = false;
+        pressed_ = false;
         return 0;
     default:
         break;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-void RegisterLabelClass(HINSTANCE instance)
-{
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, kLabelClass, &wc))
-        return;
-    wc.lpfnWndProc = LabelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kLabelClass;
-    RegisterClassA(&wc);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace
@@ -158,26 +140,17 @@ void RegisterLabelClass(HINSTANCE instance)
 HWND CreateLabel(HWND parent, int id, int x, int y, int width, int height, const char* text,
                  const LabelStyle& style)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterLabelClass(instance);
-    auto* state = new LabelState{style};
-    DWORD windowStyle = WS_CHILD | WS_VISIBLE;
-    if (!style.enabled)
-        windowStyle |= WS_DISABLED;
-    HWND hwnd = CreateWindowExA(0, kLabelClass, text, windowStyle, x, y, width, height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, state);
-    if (!hwnd) {
-        delete state;
-        return nullptr;
-    }
-    if (style.autoSize)
-        FitToText(hwnd, *state);
+    auto label = std::make_unique<LabelWindow>(style);
+    label->Open(parent, id, x, y, width, height, text);
+    const HWND hwnd = Window::OwnedByWindow(std::move(label));
+    if (hwnd && style.autoSize)
+        FitToText(hwnd, style);
     return hwnd;
 }
 
 void PaintLabel(HWND label, HDC dc)
 {
-    const LabelState* state = StateOf(label);
+    const LabelWindow* state = StateOf(label);
     if (!state)
         return;
     PaintParentBackground(label, dc);

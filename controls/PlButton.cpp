@@ -20,18 +20,7 @@ COLORREF ResolveColour(ButtonColour colour)
     return colour & 0x00FFFFFF;
 }
 
-void RegisterButtonClass(HINSTANCE instance, WNDPROC proc)
-{
-    WNDCLASSA existing;
-    if (GetClassInfoA(instance, kPlButtonClass, &existing))
-        return;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPlButtonClass;
-    RegisterClassA(&wc);
-}
+WindowClass ButtonClass() { return {.name = kPlButtonClass}; }
 
 // The caption's characters, a double-byte character (lead and trail byte)
 // counting as one.
@@ -106,41 +95,28 @@ std::pair<int, int> IconPictureSize(HICON icon)
     return {0, 0};
 }
 
+// The shape of most properties: a new value is stored and the button painted
+// again; the same value changes nothing. The setters that do otherwise say so.
+template <class T>
+void SetAndRepaint(TplButton& button, T& field, T value)
+{
+    if (field == value)
+        return;
+    field = value;
+    button.Repaint();
+}
+
 }  // namespace
 
 // ---- TplBtnCaption ---------------------------------------------------------
 
-void TplBtnCaption::SetCaption(const std::string& caption)
-{
-    if (caption == caption_)
-        return;
-    caption_ = caption;
-    owner_.Repaint();
-}
+void TplBtnCaption::SetCaption(const std::string& caption) { SetAndRepaint(owner_, caption_, caption); }
 
-void TplBtnCaption::SetAlignment(TplBtnAlignment alignment)
-{
-    if (alignment == alignment_)
-        return;
-    alignment_ = alignment;
-    owner_.Repaint();
-}
+void TplBtnCaption::SetAlignment(TplBtnAlignment alignment) { SetAndRepaint(owner_, alignment_, alignment); }
 
-void TplBtnCaption::SetLeft(int left)
-{
-    if (left == left_)
-        return;
-    left_ = left;
-    owner_.Repaint();
-}
+void TplBtnCaption::SetLeft(int left) { SetAndRepaint(owner_, left_, left); }
 
-void TplBtnCaption::SetRight(int right)
-{
-    if (right == right_)
-        return;
-    right_ = right;
-    owner_.Repaint();
-}
+void TplBtnCaption::SetRight(int right) { SetAndRepaint(owner_, right_, right); }
 
 void TplBtnCaption::Assign(const TplBtnCaption& source)
 {
@@ -192,37 +168,13 @@ void TplBtnImage::SetTop(int top)
     owner_.Repaint();
 }
 
-void TplBtnImage::SetTransParent(bool transParent)
-{
-    if (transParent == transParent_)
-        return;
-    transParent_ = transParent;
-    owner_.Repaint();
-}
+void TplBtnImage::SetTransParent(bool transParent) { SetAndRepaint(owner_, transParent_, transParent); }
 
-void TplBtnImage::SetVisible(bool visible)
-{
-    if (visible == visible_)
-        return;
-    visible_ = visible;
-    owner_.Repaint();
-}
+void TplBtnImage::SetVisible(bool visible) { SetAndRepaint(owner_, visible_, visible); }
 
-void TplBtnImage::SetVertCenter(bool centre)
-{
-    if (centre == vertCenter_)
-        return;
-    vertCenter_ = centre;
-    owner_.Repaint();
-}
+void TplBtnImage::SetVertCenter(bool centre) { SetAndRepaint(owner_, vertCenter_, centre); }
 
-void TplBtnImage::SetHorzCenter(bool centre)
-{
-    if (centre == horzCenter_)
-        return;
-    horzCenter_ = centre;
-    owner_.Repaint();
-}
+void TplBtnImage::SetHorzCenter(bool centre) { SetAndRepaint(owner_, horzCenter_, centre); }
 
 void TplBtnImage::Assign(const TplBtnImage& source)
 {
@@ -257,30 +209,21 @@ TplButton::TplButton()
 TplButton::~TplButton()
 {
     *alive_ = false;
-    if (hwnd_) {
-        // Unbound first: the messages of the window's destruction must not
-        // reach a half-destroyed object. The window takes its region along.
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        if (GetCapture() == hwnd_)
-            ReleaseCapture();
-        DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
+    // The window takes its region and the mouse capture along.
+    DestroyHandle();
 }
 
 HWND TplButton::Create(HWND parent, int id, int x, int y, int width, int height, const char* componentName)
 {
-    if (hwnd_)
-        return hwnd_;
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterButtonClass(instance, WndProc);
+    if (Handle())
+        return Handle();
     width_ = width;
     height_ = height;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0) |
                         (enabled_ ? 0 : WS_DISABLED);
-    CreateWindowExA(0, kPlButtonClass, "", style, x, y, width, height, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
-    if (!hwnd_)
+    Window::Create(ButtonClass(), 0, "", style, x, y, width, height, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    if (!Handle())
         return nullptr;
     if (!captionNamed_) {
         // The first parent names the button once; a caption set afterwards
@@ -293,43 +236,16 @@ HWND TplButton::Create(HWND parent, int id, int x, int y, int width, int height,
         font_ = parentFont;
     ApplyRegion();
     Repaint();
-    return hwnd_;
-}
-
-LRESULT CALLBACK TplButton::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<TplButton*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<TplButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        self->OnNcDestroy();
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return Handle();
 }
 
 LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (const auto painted = PaintMessage(message, wParam))
+        return *painted;  // the face covers every pixel
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        PaintContent(dc);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintContent(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the face covers every pixel
     case WM_SIZE:
-        DefWindowProcA(hwnd_, message, wParam, lParam);
+        Default(message, wParam, lParam);
         OnSize();
         return 0;
     case WM_SETFONT:
@@ -381,13 +297,11 @@ LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
-void TplButton::OnNcDestroy()
+void TplButton::WindowDestroyed() noexcept
 {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
     regionSet_ = false;  // the region went with the window
     pressed_ = false;
     mouseDown_ = false;
@@ -454,14 +368,14 @@ void TplButton::OnLeftButtonDown()
     if (hasFocus_ && !Focused()) {
         // Through the dialog manager first, so that Enter follows the focus;
         // a parent that is no dialog ignores the message.
-        SendMessageA(GetParent(hwnd_), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd_), TRUE);
-        if (hwnd_ && !Focused())
-            SetFocus(hwnd_);
-        if (!hwnd_)
+        SendMessageA(GetParent(Handle()), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Handle()), TRUE);
+        if (Handle() && !Focused())
+            SetFocus(Handle());
+        if (!Handle())
             return;
     }
     mouseDown_ = true;
-    SetCapture(hwnd_);  // the release arrives even outside
+    SetCapture(Handle());  // the release arrives even outside
     SetPressed(true);
 }
 
@@ -470,7 +384,7 @@ void TplButton::OnLeftButtonUp(int x, int y)
     const bool wasDown = mouseDown_;
     mouseDown_ = false;
     releasingCapture_ = true;
-    if (GetCapture() == hwnd_)
+    if (GetCapture() == Handle())
         ReleaseCapture();
     releasingCapture_ = false;
     if (wasDown && InsideClient(x, y))
@@ -482,7 +396,7 @@ void TplButton::OnLeftButtonUp(int x, int y)
 void TplButton::OnMouseMove(int x, int y)
 {
     if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
     }
     // While the button holds the capture, moves outside arrive here too: they
@@ -495,9 +409,9 @@ void TplButton::OnMouseLeaveMessage()
     trackingLeave_ = false;
     POINT pt{};
     GetCursorPos(&pt);
-    ScreenToClient(hwnd_, &pt);
+    ScreenToClient(Handle(), &pt);
     // With the capture held the pointer may still be over the button.
-    if (GetCapture() == hwnd_ && InsideClient(pt.x, pt.y))
+    if (GetCapture() == Handle() && InsideClient(pt.x, pt.y))
         return;
     FramePointer(pt.x, pt.y, false);
 }
@@ -533,7 +447,7 @@ void TplButton::MouseEnter(unsigned shift, int x, int y)
     const auto alive = alive_;
     if (OnMouseEnter)
         OnMouseEnter(*this, shift, x, y);
-    if (*alive && hwnd_ && GetCapture() == hwnd_)
+    if (*alive && Handle() && GetCapture() == Handle())
         Repaint();
 }
 
@@ -550,8 +464,8 @@ void TplButton::Click()
 {
     const auto alive = alive_;
     pressed_ = false;
-    if (hwnd_)
-        SendMessageA(GetParent(hwnd_), kFormSetModalResult, static_cast<WPARAM>(modalResult_), 0);
+    if (Handle())
+        SendMessageA(GetParent(Handle()), kFormSetModalResult, static_cast<WPARAM>(modalResult_), 0);
     if (!*alive)
         return;
     SendClickCommand();
@@ -561,18 +475,18 @@ void TplButton::Click()
 
 void TplButton::SendClickCommand()
 {
-    if (!hwnd_)
+    if (!Handle())
         return;
-    HWND hwnd = hwnd_;
+    HWND hwnd = Handle();
     SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
 }
 
 void TplButton::Repaint()
 {
-    if (!hwnd_)
+    if (!Handle())
         return;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
+    InvalidateRect(Handle(), nullptr, FALSE);
+    UpdateWindow(Handle());
 }
 
 void TplButton::SetPressed(bool pressed)
@@ -583,17 +497,17 @@ void TplButton::SetPressed(bool pressed)
 
 void TplButton::ApplyRegion()
 {
-    if (!hwnd_)
+    if (!Handle())
         return;
     if (IsRoundStyle(buttonStyle_)) {
         UniqueRegion region(CreateRoundRectRgn(0, 0, ClientWidth() + 1, ClientHeight() + 1, cornerSize_, cornerSize_));
         // The window owns the region once it is set.
-        if (region && SetWindowRgn(hwnd_, region.get(), TRUE)) {
+        if (region && SetWindowRgn(Handle(), region.get(), TRUE)) {
             region.release();
             regionSet_ = true;
         }
     } else if (regionSet_) {
-        SetWindowRgn(hwnd_, nullptr, TRUE);
+        SetWindowRgn(Handle(), nullptr, TRUE);
         regionSet_ = false;
     }
 }
@@ -605,42 +519,43 @@ bool TplButton::InsideClient(int x, int y) const
 
 int TplButton::ClientWidth() const
 {
-    if (!hwnd_)
+    if (!Handle())
         return width_;
     RECT r{};
-    GetClientRect(hwnd_, &r);
+    GetClientRect(Handle(), &r);
     return r.right;
 }
 
 int TplButton::ClientHeight() const
 {
-    if (!hwnd_)
+    if (!Handle())
         return height_;
     RECT r{};
-    GetClientRect(hwnd_, &r);
+    GetClientRect(Handle(), &r);
     return r.bottom;
 }
 
-bool TplButton::Focused() const noexcept { return hwnd_ && GetFocus() == hwnd_; }
+bool TplButton::Focused() const noexcept { return Handle() && GetFocus() == Handle(); }
 
-bool TplButton::Enabled() const noexcept { return hwnd_ ? IsWindowEnabled(hwnd_) != FALSE : enabled_; }
+bool TplButton::Enabled() const noexcept { return Handle() ? IsWindowEnabled(Handle()) != FALSE : enabled_; }
 
 // ---- TplButton: properties ---------------------------------------------------
 
+void TplButton::SetCaptionLineSpace(int space) { SetAndRepaint(*this, captionLineSpace_, space); }
+void TplButton::SetFlatFrameType(TplBtnFrameType type) { SetAndRepaint(*this, flatFrameType_, type); }
+void TplButton::SetGradBeginColor(ButtonColour colour) { SetAndRepaint(*this, gradBeginColor_, colour); }
+void TplButton::SetGradEndColor(ButtonColour colour) { SetAndRepaint(*this, gradEndColor_, colour); }
+void TplButton::SetHasFocus(bool hasFocus) { SetAndRepaint(*this, hasFocus_, hasFocus); }
+
+// The exceptions.
+
 void TplButton::SetButtonStyle(TplButtonStyle style)
 {
+    // Repaints even when unchanged; the region follows a change only.
     if (style != buttonStyle_) {
         buttonStyle_ = style;
         ApplyRegion();
     }
-    Repaint();
-}
-
-void TplButton::SetCaptionLineSpace(int space)
-{
-    if (space == captionLineSpace_)
-        return;
-    captionLineSpace_ = space;
     Repaint();
 }
 
@@ -649,25 +564,18 @@ void TplButton::SetCaptionTop(int top)
     if (top == captionTop_)
         return;
     captionTop_ = top;
-    captionVertCenter_ = false;
+    captionVertCenter_ = false;  // a fixed top ends centring
     Repaint();
 }
 
 void TplButton::SetCaptionVertCenter(bool centre)
 {
+    // Only turning centring on repaints.
     if (centre == captionVertCenter_)
         return;
     captionVertCenter_ = centre;
     if (centre)
         Repaint();
-}
-
-void TplButton::SetFlatFrameType(TplBtnFrameType type)
-{
-    if (type == flatFrameType_)
-        return;
-    flatFrameType_ = type;
-    Repaint();
 }
 
 void TplButton::SetGradation(bool gradation)
@@ -676,34 +584,11 @@ void TplButton::SetGradation(bool gradation)
         return;
     gradation_ = gradation;
     if (gradation)
-        parentColor_ = false;
+        parentColor_ = false;  // a gradient face is the button's own colour
     Repaint();
 }
 
-void TplButton::SetGradBeginColor(ButtonColour colour)
-{
-    if (colour == gradBeginColor_)
-        return;
-    gradBeginColor_ = colour;
-    Repaint();
-}
-
-void TplButton::SetGradEndColor(ButtonColour colour)
-{
-    if (colour == gradEndColor_)
-        return;
-    gradEndColor_ = colour;
-    Repaint();
-}
-
-void TplButton::SetHasFocus(bool hasFocus)
-{
-    if (hasFocus == hasFocus_)
-        return;
-    hasFocus_ = hasFocus;
-    Repaint();
-}
-
+// The panel's colours repaint even when unchanged.
 void TplButton::SetColor(ButtonColour colour)
 {
     color_ = colour;
@@ -725,25 +610,25 @@ void TplButton::SetFontColor(ButtonColour colour)
 void TplButton::SetTabStop(bool tabStop)
 {
     tabStop_ = tabStop;
-    if (!hwnd_)
+    if (!Handle())
         return;
-    LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
     style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrA(hwnd_, GWL_STYLE, style);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, style);
 }
 
 void TplButton::Enable(bool enabled)
 {
     enabled_ = enabled;
-    if (hwnd_)
-        EnableWindow(hwnd_, enabled);  // WM_ENABLE repaints
+    if (Handle())
+        EnableWindow(Handle(), enabled);  // WM_ENABLE repaints
 }
 
 // ---- TplButton: painting -----------------------------------------------------
 
 void TplButton::PaintContent(HDC dc)
 {
-    if (!hwnd_)
+    if (!Handle())
         return;
     if (parentColor_) {
         PaintFace(dc);

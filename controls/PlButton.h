@@ -12,6 +12,7 @@
 
 #include "controls/ButtonLayout.h"
 #include "platform/Raii.h"
+#include "platform/Window.h"
 
 inline constexpr const char* kPlButtonClass = "TplButton";
 
@@ -111,19 +112,16 @@ private:
     bool horzCenter_ = false;
 };
 
-class TplButton {
+class TplButton : public Window {
 public:
     using MouseEvent = std::function<void(TplButton& sender, unsigned shift, int x, int y)>;
 
     TplButton();
-    virtual ~TplButton();
-    TplButton(const TplButton&) = delete;
-    TplButton& operator=(const TplButton&) = delete;
+    ~TplButton() override;
 
     // The window, a child of `parent` with control identifier `id`. The first
     // parent also names the first caption line after the component.
     HWND Create(HWND parent, int id, int x, int y, int width, int height, const char* componentName);
-    HWND Handle() const noexcept { return hwnd_; }
 
     TplButtonStyle ButtonStyle() const noexcept { return buttonStyle_; }
     void SetButtonStyle(TplButtonStyle style);
@@ -183,16 +181,15 @@ public:
     // Synchronous repaint, when there is a window to paint.
     void Repaint();
     // WM_PAINT and WM_PRINTCLIENT both paint through here.
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     virtual void MouseEnter(unsigned shift, int x, int y);
     virtual void MouseLeave(unsigned shift, int x, int y);
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnNcDestroy();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowDestroyed() noexcept override;
     void OnSize();
     void OnSetFont(HFONT font, bool redraw);
     LRESULT OnGetDlgCode(const MSG* message) const;
@@ -225,7 +222,6 @@ private:
     bool Focused() const noexcept;
     void SetPressed(bool pressed);
 
-    HWND hwnd_ = nullptr;
     // Shared with the steps that call out to the parent or to event handlers,
     // which may destroy this object: they look at it before going on.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

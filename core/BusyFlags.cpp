@@ -1,16 +1,8 @@
 #include "core/BusyFlags.h"
 
-#include "platform/DialogFlag.h"
-
 bool MenuShown = false;
-bool DialogShown = false;
 bool QuitFlag = false;
 int HideCountdown = 0;
-
-namespace {
-// The forms and message boxes below the core keep DialogShown through this.
-[[maybe_unused]] const bool g_dialogFlagInstalled = (InstallDialogFlag(&DialogShown), true);
-}
 
 bool HideCountdownTick()
 {

@@ -2,16 +2,20 @@
 
 #include "core/BusyFlags.h"
 #include "core/ItemCommands.h"
+#include "core/LaunchFile.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "core/Settings.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "menu/LaunchRow.h"
 #include "platform/Dialogs.h"
 #include "platform/Raii.h"
+#include "platform/Seams.h"
+#include "platform/Window.h"
 
 HWND CommandWindow = nullptr;
-TrackPopupMenuFunction TrackCommandMenu = TrackPopupMenu;
 
 namespace {
 
@@ -59,6 +63,41 @@ void OnCommand(WPARAM wParam)
     FocusLaunchMenu();
 }
 
+// The dropped row moves, the list is saved at once and the menu shown again.
+void DropRow(int source, int target)
+{
+    const int count = LaunchItemCount();
+    if (!LaunchListsPresent() || source < 0 || source >= count || target < 0 || target >= count)
+        return;  // rows of a list that has changed underneath
+    MoveLaunchItem(source, target);
+    SaveLaunchList();
+    ReloadLaunchMenu();
+}
+
+void OnLaunchMenuNotice(const LaunchMenuNotice& notice)
+{
+    switch (notice.header.code) {
+    case kLmnRowChosen:
+        LaunchRow(notice.row);
+        break;
+    case kLmnCommandMenu:
+        ShowCommandMenu(LaunchMenu && IsItemRow(notice.row, LaunchMenu->RowCount()));
+        break;
+    case kLmnClosed:
+        // Escape gives the foreground back; a click outside only hides.
+        if (notice.handBack)
+            HandForegroundBack();
+        else
+            ShowWindow(CommandWindow, SW_HIDE);
+        break;
+    case kLmnReordered:
+        DropRow(notice.row, notice.target);
+        break;
+    default:
+        break;
+    }
+}
+
 }  // namespace
 
 HMENU BuildCommandMenu(bool itemSelected)
@@ -81,7 +120,7 @@ void ShowCommandMenu(bool itemSelected)
         // Opened by the keyboard too, it still appears at the mouse pointer.
         POINT at{};
         GetCursorPos(&at);
-        TrackCommandMenu(menu.get(), 0, at.x, at.y, 0, CommandWindow, nullptr);
+        TrackPopup(menu.get(), 0, at.x, at.y, 0, CommandWindow, nullptr);
     }
     menu.reset();
     FocusLaunchMenu();
@@ -102,7 +141,7 @@ void ReleaseLaunchData()
     FreeIconStrip();
 }
 
-LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_ACTIVATEAPP:
@@ -111,6 +150,12 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         OnCommand(wParam);
         break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (LaunchMenu && header->hwndFrom == LaunchMenu->Handle())
+            OnLaunchMenuNotice(*reinterpret_cast<const LaunchMenuNotice*>(lParam));
+        return 0;
+    }
     default:
         break;
     }
@@ -119,19 +164,10 @@ LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 void CreateCommandWindow()
 {
-    const HINSTANCE instance = ProgramInstance ? ProgramInstance : GetModuleHandleA(nullptr);
-    WNDCLASSA existing;
-    if (!GetClassInfoA(instance, kCommandWindowClass, &existing)) {
-        WNDCLASSA wc{};
-        wc.style = CS_VREDRAW | CS_HREDRAW;
-        wc.lpfnWndProc = CommandWndProc;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15));
-        wc.lpszClassName = kCommandWindowClass;
-        RegisterClassA(&wc);
-    }
-    CommandWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOPARENTNOTIFY, kCommandWindowClass, kAppTitle, WS_POPUP,
-                                    0, 0, 200, 450, nullptr, nullptr, instance, nullptr);
+    const WindowClass commandClass{.name = kCommandWindowClass,
+                                   .style = CS_VREDRAW | CS_HREDRAW,
+                                   .icon = LoadIconA(nullptr, IDI_APPLICATION),
+                                   .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15))};
+    CommandWindow = CreateHandlerWindow(commandClass, CommandWndProc, WS_EX_TOOLWINDOW | WS_EX_NOPARENTNOTIFY,
+                                        kAppTitle, WS_POPUP, 0, 0, 200, 450);
 }

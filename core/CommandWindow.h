@@ -13,13 +13,9 @@ void ReleaseLaunchData();
 // The menu is closed: MenuShown cleared, the data released in memory-saving
 // mode, the windows hidden. Normally the loss of activation does this.
 void CloseLaunchMenuState();
-LRESULT CALLBACK CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+// The command window's messages, from the window base.
+LRESULT CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The command menu, with the entries that act on the selected item only when
 // an item row is selected. The caller destroys it.
 HMENU BuildCommandMenu(bool itemSelected);
-
-// TrackPopupMenu, replaceable so that tests need no person to close the menu.
-using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-                                              const RECT* rect);
-extern TrackPopupMenuFunction TrackCommandMenu;

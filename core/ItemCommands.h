@@ -9,7 +9,6 @@ void HelpCommand();            // 5
 void OptionsCommand();         // 6
 void VersionInfoCommand();     // 7
 
-inline constexpr const char* kHelpFile = "manual\\index.html";
 // The delete question follows the row's caption directly.
 inline constexpr const char* kDeleteQuestion = " を削除してもよろしいですか？";
 inline constexpr const char* kDeleteCaption = "アイテムの削除";

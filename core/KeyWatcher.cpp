@@ -4,18 +4,15 @@
 
 #include "core/DoubleKeyWatch.h"
 #include "core/Settings.h"
-#include "core/TrayIcon.h"
+#include "menu/LaunchMenuWindow.h"
+#include "platform/Seams.h"
 
 DoubleKeyState DoubleKey;
-
-namespace {
-std::int16_t AsyncKeyState(int virtualKey, void*) { return GetAsyncKeyState(virtualKey); }
-}  // namespace
 
 void WatchDoubleKey()
 {
     if (PollDoubleKey(DoubleKey, GetTickCount(), GetDoubleClickTime(), Settings.PopupKey, AsyncKeyState, nullptr)) {
-        TrayCallback(0, WM_RBUTTONUP);
+        RequestLaunchMenu();
         FinishDoublePress(DoubleKey);
     }
 }

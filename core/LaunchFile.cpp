@@ -52,7 +52,6 @@ bool WriteWholeFile(const std::string& path, const std::string& text)
 
 }  // namespace
 
-std::string LaunchFileDirectory;
 
 namespace {
 // The menu reads the file again each time it rebuilds its rows; a file that

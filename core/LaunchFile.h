@@ -2,11 +2,12 @@
 #pragma once
 #include <string>
 
+#include "platform/Seams.h"
+
 enum class LaunchLoadResult { Loaded, Missing, Unreadable };
 
-// The folder of Launch.ini, with its trailing backslash: the executable's own
-// unless a test points it elsewhere.
-extern std::string LaunchFileDirectory;
+// In LaunchFileDirectory (Seams.h): the executable's folder unless a test
+// points it elsewhere.
 std::string LaunchFilePath();
 
 // Replaces the list contents from the file. A file that exists but cannot be

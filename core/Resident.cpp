@@ -12,10 +12,10 @@
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Raii.h"
+#include "platform/Window.h"
 
 HWND MainWindow = nullptr;
 HINSTANCE ProgramInstance = nullptr;
-std::uint64_t MessageLoopPasses = 0;
 
 namespace {
 
@@ -52,22 +52,18 @@ void OnActivateApp(WPARAM wParam)
 
 }  // namespace
 
-bool RegisterMainWindowClass(HINSTANCE instance)
+namespace {
+WindowClass MainWindowClass()
 {
-    WNDCLASSA wc{};
-    wc.style = 0;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15));
-    wc.lpszClassName = kMainWindowClass;
-    return RegisterClassA(&wc) != 0;
+    return {.name = kMainWindowClass, .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15))};
 }
+}  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance)
+bool RegisterMainWindowClass() { return RegisterWindowClass(MainWindowClass()); }
+
+HWND CreateMainWindow()
 {
-    return CreateWindowExA(WS_EX_TOOLWINDOW, kMainWindowClass, kAppTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           instance, nullptr);
+    return CreateHandlerWindow(MainWindowClass(), MainWndProc, WS_EX_TOOLWINDOW, kAppTitle, WS_POPUP, 0, 0, 0, 0);
 }
 
 void HideMainWindow()
@@ -127,7 +123,6 @@ void RunMessageLoop()
     // next message instead of polling: it reacts at once and burns no core.
     // WM_QUIT is dispatched like any message; only QuitFlag ends the loop.
     while (!QuitFlag) {
-        ++MessageLoopPasses;
         if (!MenuShown)
             Sleep(kTimerPeriodMs);
         else
@@ -140,7 +135,7 @@ void RunMessageLoop()
     }
 }
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // A restarted shell has forgotten the icon: give it again.
     if (message == TaskbarCreatedMessage() && message != 0)
@@ -181,8 +176,8 @@ int RunResident(HINSTANCE instance)
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    RegisterMainWindowClass(instance);
-    MainWindow = CreateMainWindow(instance);
+    RegisterMainWindowClass();
+    MainWindow = CreateMainWindow();
     InitResident();
     const UINT_PTR timer = SetTimer(nullptr, 0, kTimerPeriodMs, TimerTick);
     RunMessageLoop();

@@ -16,18 +16,17 @@ inline constexpr DWORD kOpenMenuWaitLimitMs = 100;
 
 extern HWND MainWindow;
 extern HINSTANCE ProgramInstance;
-// Passes of the message loop so far: what the open menu costs while idle.
-extern std::uint64_t MessageLoopPasses;
 
 int RunResident(HINSTANCE instance);  // the body of WinMain
-bool RegisterMainWindowClass(HINSTANCE instance);
-HWND CreateMainWindow(HINSTANCE instance);
+bool RegisterMainWindowClass();
+HWND CreateMainWindow();
 void InitResident();
 void RunMessageLoop();
 void CALLBACK TimerTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void HideMainWindow();
 void ShowFirstRun();
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+// The main window's messages, from the window base.
+LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 inline constexpr const char* kFirstRunText =
     "ダウンロードありがとうございます。\r\nランチメニューの登録を行ってください。";

@@ -104,9 +104,11 @@ void SaveSettings()
         RegDeleteTreeA(HKEY_CURRENT_USER, SubKey(kLegacySettingsKey).c_str());
     }
 
+    // A key that cannot be made takes none of the values: said as the refusal
+    // of the first one, not passed over as if saved.
     UniqueKey key = CreateKey(kSettingsKey);
     if (!key)
-        return;
+        throw SettingsError(FillIn(kMsgValueNotWritten, "DoubleKeyedPopup"));
     WriteDword(key.get(), "DoubleKeyedPopup", Settings.DoubleKeyedPopup ? 1 : 0);
     WriteDword(key.get(), "PopupKey", static_cast<std::uint32_t>(Settings.PopupKey));
     WriteDword(key.get(), "ReloadItems", Settings.ReloadItems ? 1 : 0);

@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
+#include "platform/Window.h"
 #include "platform/WindowHelpers.h"
 #include "res/version.h"
 
@@ -59,18 +60,14 @@ void PaintSplash(HDC dc)
 
 void ShowSplash()
 {
-    const HINSTANCE instance = SplashInstance();
-    WNDCLASSA wc{};
-    wc.style = CS_VREDRAW | CS_HREDRAW;
-    wc.lpfnWndProc = DefWindowProcA;  // painted once from here, never by a handler
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15));
-    wc.lpszClassName = kSplashWindowClass;
-    RegisterClassA(&wc);
-    SplashWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kSplashWindowClass, kAppTitle, WS_POPUP, kSplashLeft, kSplashTop,
-                                   kSplashWidth, kSplashHeight, nullptr, nullptr, instance, nullptr);
+    const WindowClass splashClass{.name = kSplashWindowClass,
+                                  .style = CS_VREDRAW | CS_HREDRAW,
+                                  .icon = LoadIconA(nullptr, IDI_APPLICATION),
+                                  .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15))};
+    // Painted once from here, never by a handler: every message goes on to
+    // the default procedure.
+    SplashWindow = CreateHandlerWindow(splashClass, DefWindowProcA, WS_EX_TOOLWINDOW, kAppTitle, WS_POPUP, kSplashLeft,
+                                       kSplashTop, kSplashWidth, kSplashHeight);
     if (!SplashWindow)
         return;
     ShowWindow(SplashWindow, SW_SHOW);

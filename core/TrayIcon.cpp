@@ -33,8 +33,8 @@ void TrayCallback(WPARAM, LPARAM lParam)
 {
     if (lParam == WM_LBUTTONDBLCLK)
         RunDblClickCommand();
-    if (lParam == WM_RBUTTONUP && !MenuShown && !DialogShown)
-        ShowLaunchMenu();
+    if (lParam == WM_RBUTTONUP)
+        RequestLaunchMenu();
 }
 
 void RunDblClickCommand()

@@ -13,8 +13,8 @@ extern NOTIFYICONDATAA TrayIconData;
 
 void AddTrayIcon();
 void DeleteTrayIcon();
-// Right-button up shows the menu unless a busy flag is set; a left double
-// click runs the double-click command whatever the flags say.
+// Right-button up requests the menu (RequestLaunchMenu); a left double click
+// runs the double-click command whatever the busy flags say.
 void TrayCallback(WPARAM wParam, LPARAM lParam);
 void RunDblClickCommand();
 

@@ -6,6 +6,7 @@
 #include "core/LaunchList.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
+#include "platform/Subclass.h"
 
 namespace {
 
@@ -60,9 +61,9 @@ TfrmLchSet::TfrmLchSet() : Form(kStyle), typing_(IsAnsiLeadByte)
     btnClose = AddPushButton(437, 212, 113, 21, "&OK", true);
     plButton1 = &AddDialogButton(32, 212, 121, 22, "plButton1", "キャンセル", mrCancel);
 
-    SetWindowLongPtrA(edtShortCut, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    shortCutEditProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edtShortCut, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ShortCutProc)));
+    SubclassControl(edtShortCut, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return ShortCutMessage(message, wParam, lParam);
+    });
     FormCreate();
 }
 
@@ -195,16 +196,12 @@ void TfrmLchSet::edtShortCutKeyPress(unsigned char typed)
         SetControlText(edtShortCut, *text);
 }
 
-LRESULT CALLBACK TfrmLchSet::ShortCutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+std::optional<LRESULT> TfrmLchSet::ShortCutMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* form = reinterpret_cast<TfrmLchSet*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    const WNDPROC base = form->shortCutEditProc_;
     switch (message) {
     case WM_GETDLGCODE: {
         // Escape is this edit's own; Tab and Enter stay the form's.
-        LRESULT code = CallWindowProcA(base, hwnd, message, wParam, lParam);
+        LRESULT code = ControlDefault(edtShortCut, message, wParam, lParam);
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE)
             code |= DLGC_WANTMESSAGE;
@@ -212,16 +209,9 @@ LRESULT CALLBACK TfrmLchSet::ShortCutProc(HWND hwnd, UINT message, WPARAM wParam
     }
     case WM_CHAR:
         // Every character is consumed; the edit never inserts one itself.
-        if (wParam > 0xFF)
-            form->edtShortCutKeyPress(static_cast<unsigned char>(wParam >> 8));
-        form->edtShortCutKeyPress(static_cast<unsigned char>(wParam & 0xFF));
+        ForEachCharByte(wParam, [this](unsigned char b) { edtShortCutKeyPress(b); });
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        break;
     default:
-        break;
+        return std::nullopt;
     }
-    return CallWindowProcA(base, hwnd, message, wParam, lParam);
 }

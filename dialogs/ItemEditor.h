@@ -1,6 +1,8 @@
 // The item editor: the five fields of one launch item and whether it is the
 // one a double click on the notification icon runs.
 #pragma once
+#include <optional>
+
 #include "controls/Form.h"
 #include "dialogs/ItemEditorText.h"
 
@@ -39,10 +41,9 @@ private:
     void edtShortCutKeyPress(unsigned char typed);
     void WMDropFiles(WPARAM drop);
     void TakeTarget(const std::string& path);
-    static LRESULT CALLBACK ShortCutProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    std::optional<LRESULT> ShortCutMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     ShortCutTyping typing_;
-    WNDPROC shortCutEditProc_ = nullptr;
 };
 
 inline constexpr const char* kMsgNoLaunchFile = "ランチファイルが設定されていません";

@@ -13,10 +13,9 @@
 #include "platform/Dialogs.h"
 #include "platform/HelpFile.h"
 #include "platform/ModulePath.h"
+#include "platform/Seams.h"
 #include "platform/ShellHelpers.h"
 #include "platform/WindowHelpers.h"
-
-TrackEditMenuFunction TrackEditMenu = TrackPopupMenu;
 
 namespace {
 
@@ -201,7 +200,6 @@ int TfrmItemListEditor::IconIndex(const std::string& target)
     // Many items share a target kind; the shell is asked once per target.
     if (const auto found = iconIndexes_.find(target); found != iconIndexes_.end())
         return found->second;
-    ++iconLookups_;
     int index = 0;
     try {
         if (const UniqueItemIdList item = PathToItemIdList(target)) {
@@ -388,7 +386,7 @@ void TfrmItemListEditor::pbEditPopup(POINT at)
     AppendItem(menu.get(), kS1, "小さいアイコン(&S)", MFT_RADIOCHECK, view == LV_VIEW_SMALLICON);
     AppendItem(menu.get(), kDetail1, "詳細(&R)", MFT_RADIOCHECK, view == LV_VIEW_DETAILS);
     const auto chosen = static_cast<UINT>(
-        TrackEditMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
+        TrackPopup(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr));
     switch (chosen) {
     case kMiEdit: miEditClick(); break;
     case kMiDelete: miDeleteClick(); break;

@@ -11,12 +11,6 @@
 #include "controls/Form.h"
 #include "core/LaunchList.h"
 
-// TrackPopupMenu, replaceable so that tests need no person to close the menu.
-// Called with TPM_RETURNCMD: the result is the chosen identifier or 0.
-using TrackEditMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-                                             const RECT* rect);
-extern TrackEditMenuFunction TrackEditMenu;
-
 // The popup menu's identifiers.
 enum EditMenuId : UINT {
     kMiEdit = 201,
@@ -48,8 +42,6 @@ public:
     void RefreshList();
     // The selected row, or -1. Hint rows are never selected.
     int SelectedRow() const;
-    // How many times the shell was asked for an icon since the form was made.
-    int IconLookups() const noexcept { return iconLookups_; }
 
     // The popup menu's handlers, also reached by the keys and the mouse.
     void miEditClick();
@@ -91,13 +83,11 @@ private:
     void RestoreList();
 
     std::unordered_map<std::string, int> iconIndexes_;
-    int iconLookups_ = 0;
     int dragSource_ = -1;
     bool dragging_ = false;
     LaunchList before_;
     std::string dblClickBefore_;
     bool hadListBefore_ = false;
-    std::string textBuffer_;
 };
 
 // Opens the editor modally without an owner, as the first run does.

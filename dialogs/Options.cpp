@@ -3,10 +3,12 @@
 #include <imm.h>
 
 #include "controls/PlButton.h"
-#include "core/ItemCommands.h"
 #include "core/Settings.h"
 #include "dialogs/VerInf.h"
+#include "platform/HelpFile.h"
+#include "platform/Seams.h"
 #include "platform/ShellHelpers.h"
+#include "platform/Subclass.h"
 
 namespace {
 
@@ -23,14 +25,10 @@ constexpr FormStyle kStyle{
 
 constexpr int kStripWidth = 58;
 
-std::int16_t AsyncKeyState(int virtualKey, void*) { return GetAsyncKeyState(virtualKey); }
-
 bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
 }  // namespace
 
-KeySideQuery OptionKeyState = AsyncKeyState;
-SaveSettingsFunction SaveOptions = SaveSettings;
 
 TfrmOption::TfrmOption() : Form(kStyle)
 {
@@ -62,9 +60,9 @@ TfrmOption::TfrmOption() : Form(kStyle)
 
     // A key is named, not typed: no input method composes into the field.
     ImmAssociateContext(edtKey, nullptr);
-    SetWindowLongPtrA(edtKey, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    keyEditProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edtKey, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyEditProc)));
+    SubclassControl(edtKey, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return KeyEditMessage(message, wParam, lParam);
+    });
 }
 
 void TfrmOption::FormShow()
@@ -138,7 +136,7 @@ void TfrmOption::cbIconClick() { Settings.ListIconVisible = IsChecked(cbIcon); }
 
 void TfrmOption::edtKeyKeyDown(WPARAM key)
 {
-    ShowKey(KeyDownCapture(static_cast<int>(key), OptionKeyState, nullptr));
+    ShowKey(KeyDownCapture(static_cast<int>(key), AsyncKeyState, nullptr));
 }
 
 void TfrmOption::edtKeyKeyPress(unsigned char typed)
@@ -157,7 +155,7 @@ void TfrmOption::btnCloseClick()
 {
     // A refused write is shown by the form's error boundary; the form still
     // closes, and its close reads back what the registry holds.
-    SaveOptions();
+    SaveSettings();
     SetModalResult(mrOk);
 }
 
@@ -167,7 +165,7 @@ void TfrmOption::Button1Click()
     SetModalResult(mrCancel);
 }
 
-void TfrmOption::H1Click() { ShellOpen(Handle(), kHelpFile, ""); }
+void TfrmOption::H1Click() { OpenHelp(Handle()); }
 
 void TfrmOption::About1Click()
 {
@@ -176,44 +174,28 @@ void TfrmOption::About1Click()
     form.ShowModal();
 }
 
-LRESULT CALLBACK TfrmOption::KeyEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+std::optional<LRESULT> TfrmOption::KeyEditMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* form = reinterpret_cast<TfrmOption*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    const WNDPROC base = form->keyEditProc_;
-    try {
-        switch (message) {
-        case WM_GETDLGCODE:
-            return CallWindowProcA(base, hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            form->edtKeyKeyDown(wParam);
-            return 0;
-        case WM_CHAR:
-            // A double-byte character arrives as its two bytes, lead first.
-            if (wParam > 0xFF)
-                form->edtKeyKeyPress(static_cast<unsigned char>(wParam >> 8));
-            form->edtKeyKeyPress(static_cast<unsigned char>(wParam & 0xFF));
-            return 0;
-        case WM_SYSKEYUP:   // Alt or F10 let go would enter the menu bar
-        case WM_SYSCHAR:    // Alt+letter would be a mnemonic
-        case WM_SYSDEADCHAR:
-        case WM_DEADCHAR:
-        case WM_PASTE:
-        case WM_CUT:
-        case WM_CLEAR:
-        case WM_UNDO:
-            return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            break;
-        default:
-            break;
-        }
-    } catch (...) {
+    switch (message) {
+    case WM_GETDLGCODE:
+        return ControlDefault(edtKey, message, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        edtKeyKeyDown(wParam);
         return 0;
+    case WM_CHAR:
+        ForEachCharByte(wParam, [this](unsigned char b) { edtKeyKeyPress(b); });
+        return 0;
+    case WM_SYSKEYUP:   // Alt or F10 let go would enter the menu bar
+    case WM_SYSCHAR:    // Alt+letter would be a mnemonic
+    case WM_SYSDEADCHAR:
+    case WM_DEADCHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+        return 0;
+    default:
+        return std::nullopt;
     }
-    return CallWindowProcA(base, hwnd, message, wParam, lParam);
 }

@@ -3,6 +3,8 @@
 // change the live settings at once; "閉じる" saves them, and every way of
 // closing reads back what the registry holds.
 #pragma once
+#include <optional>
+
 #include "controls/Form.h"
 #include "dialogs/KeyNames.h"
 
@@ -38,15 +40,6 @@ private:
     void H1Click();
     void About1Click();
     void ShowKey(const CapturedKey& key);
-    static LRESULT CALLBACK KeyEditProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-
-    WNDPROC keyEditProc_ = nullptr;
+    std::optional<LRESULT> KeyEditMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// The key state that tells left from right for the generic Shift, Ctrl and
-// Alt codes (GetAsyncKeyState); tests answer it themselves.
-extern KeySideQuery OptionKeyState;
-// Makes the settings permanent on "閉じる" (SaveSettings); tests stand in a
-// registry that refuses a write.
-using SaveSettingsFunction = void (*)();
-extern SaveSettingsFunction SaveOptions;

@@ -10,8 +10,6 @@
 #include "platform/WindowHelpers.h"
 
 HBITMAP IconStrip = nullptr;
-bool IconStripSaving = false;
-unsigned IconStripBuilds = 0;
 
 namespace {
 
@@ -79,14 +77,6 @@ UniqueBitmap ReadCacheFile()
     return ScreenBitmapFromFile(*bytes, *layout);
 }
 
-class SavingScope {
-public:
-    SavingScope() noexcept { IconStripSaving = true; }
-    ~SavingScope() { IconStripSaving = false; }
-    SavingScope(const SavingScope&) = delete;
-    SavingScope& operator=(const SavingScope&) = delete;
-};
-
 }  // namespace
 
 std::string IconStripCachePath() { return GetTempDirectory() + kIconStripCacheName; }
@@ -111,11 +101,10 @@ HICON GetItemIcon(int index)
 void BuildIconStrip()
 {
     const int cells = LaunchItemCount() + 2;
-    ++IconStripBuilds;
     FreeIconStrip();
     // A strip too large for the system leaves the rows without icons.
     IconStrip = DrawStrip(cells).release();
-    if (Settings.ReloadItems && !IconStripSaving)
+    if (Settings.ReloadItems)
         SaveIconStrip();
 }
 
@@ -129,7 +118,6 @@ void SaveIconStrip()
 {
     // The strip stays as it is: the file is only read from it. A write that
     // fails leaves no cache, and the next showing builds the strip once.
-    const SavingScope saving;
     if (IconStrip)
         WriteBitmapFile(IconStripCachePath(), IconStrip);
 }

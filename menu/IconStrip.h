@@ -15,8 +15,6 @@ inline constexpr const char* kIconStripCacheName = "vlcr.tmp";
 inline constexpr int kMaxIconStripCells = 16384;
 
 extern HBITMAP IconStrip;
-extern bool IconStripSaving;
-extern unsigned IconStripBuilds;  // strips built so far: what an opening costs
 
 // The small shell icon of the item's target, or null; the caller destroys it.
 HICON GetItemIcon(int index);

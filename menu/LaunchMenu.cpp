@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "core/CommandWindow.h"
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
 #include "menu/IconStrip.h"
@@ -38,19 +37,6 @@ HFONT MakeMenuFont(int height, int weight)
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     lstrcpynA(lf.lfFaceName, kMenuFace, LF_FACESIZE);
     return CreateFontIndirectA(&lf);
-}
-
-void RegisterLaunchMenuClass(HINSTANCE instance, WNDPROC proc)
-{
-    WNDCLASSA existing;
-    if (GetClassInfoA(instance, kLaunchMenuClass, &existing))
-        return;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kLaunchMenuClass;
-    RegisterClassA(&wc);
 }
 
 void TextAt(HDC dc, int x, int y, const std::string& text)
@@ -98,8 +84,6 @@ private:
 
 TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterLaunchMenuClass(instance, WndProc);
     {
         WindowDc screen(nullptr);
         const int height = -MulDiv(kMenuPointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
@@ -116,19 +100,18 @@ TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
     frameFillBrush_.reset(CreateSolidBrush(kFrameFill));
     framePen_.reset(CreatePen(PS_SOLID, 1, kFrameOutline));
     SetRowBitmapWidth(kMenuWidth);
-    hwnd_ = CreateWindowExA(0, kLaunchMenuClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
-                            -kRowsTop, kMenuWidth, ControlHeight(0), parent, nullptr, instance, this);
+    Create({.name = kLaunchMenuClass}, 0, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, -kRowsTop,
+           kMenuWidth, ControlHeight(0), parent, nullptr);
     // Shortcut letters must reach the menu even while the user's input
     // method is on.
-    ImmAssociateContext(hwnd_, nullptr);
+    ImmAssociateContext(Handle(), nullptr);
 }
 
 TvlcrLaunchMenu::~TvlcrLaunchMenu()
 {
     if (dragging_)
         EndDrag();
-    if (hwnd_)
-        DestroyWindow(hwnd_);
+    DestroyHandle();
     // Bitmaps and fonts cannot be deleted while they are selected.
     if (rowDc_ && rowDcOriginalBitmap_)
         SelectObject(rowDc_.get(), rowDcOriginalBitmap_);
@@ -138,54 +121,22 @@ TvlcrLaunchMenu::~TvlcrLaunchMenu()
         SelectObject(bodyDc_.get(), bodyDcOriginalBitmap_);
 }
 
-LRESULT CALLBACK TvlcrLaunchMenu::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<TvlcrLaunchMenu*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<TvlcrLaunchMenu*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const unsigned x = LOWORD(lParam);
     const unsigned y = HIWORD(lParam);
+    if (const auto painted = PaintMessage(message, wParam))
+        return *painted;
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        PaintContent(dc);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintContent(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // painting covers every pixel; erasing first would flicker
     case WM_SIZE:
-        DefWindowProcA(hwnd_, message, wParam, lParam);
+        Default(message, wParam, lParam);
         Resize();
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_KEYDOWN: {
-        WPARAM key = wParam;
-        KeyDown(key);
-        if (key == 0)
-            return 0;
-        break;
-    }
+    case WM_KEYDOWN:
+        KeyDown(wParam);
+        return 0;  // nothing else acts on the key
     case WM_CHAR:
         if (wParam <= 0xFF)  // a pair packed in one message is no letter
             KeyPress(static_cast<char>(wParam));
@@ -195,13 +146,13 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_LBUTTONDOWN:
         HandleMouseDown(x, y);
-        SetCapture(hwnd_);  // moves and the release arrive even outside
+        SetCapture(Handle());  // moves and the release arrive even outside
         break;
     case WM_LBUTTONUP:
         // The capture goes first: a modal box that the release may open must
         // get the mouse.
         releasingCapture_ = true;
-        if (GetCapture() == hwnd_)
+        if (GetCapture() == Handle())
             ReleaseCapture();
         releasingCapture_ = false;
         HandleMouseUp(x, y, (wParam & MK_RBUTTON) != 0);
@@ -217,22 +168,22 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     default:
         break;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 int TvlcrLaunchMenu::Width() const
 {
     RECT r{};
-    if (hwnd_)
-        GetClientRect(hwnd_, &r);
+    if (Handle())
+        GetClientRect(Handle(), &r);
     return r.right;
 }
 
 int TvlcrLaunchMenu::Height() const
 {
     RECT r{};
-    if (hwnd_)
-        GetClientRect(hwnd_, &r);
+    if (Handle())
+        GetClientRect(Handle(), &r);
     return r.bottom;
 }
 
@@ -282,7 +233,7 @@ void TvlcrLaunchMenu::Resize()
         return;
     SetRowBitmapWidth(Width());
     // A hidden control shows nothing; it is painted in full when exposed.
-    if (IsWindowVisible(hwnd_))
+    if (IsWindowVisible(Handle()))
         DrawAllRows();
 }
 
@@ -300,8 +251,8 @@ void TvlcrLaunchMenu::SetSelectedIndex(int index)
 {
     const int old = selectedIndex_;
     selectedIndex_ = ClampSelectedIndex(index, RowCount());
-    if (hwnd_ && IsWindowVisible(hwnd_) && old != selectedIndex_) {
-        WindowDc dc(hwnd_);
+    if (Handle() && IsWindowVisible(Handle()) && old != selectedIndex_) {
+        WindowDc dc(Handle());
         StripPass icons(*this);
         DrawRowTo(dc.get(), old);
         DrawRowTo(dc.get(), selectedIndex_);
@@ -316,17 +267,17 @@ void TvlcrLaunchMenu::SetShowIcons(bool show) noexcept
 
 void TvlcrLaunchMenu::DrawRow(int index)
 {
-    if (!hwnd_ || index < 0 || index >= RowCount())
+    if (!Handle() || index < 0 || index >= RowCount())
         return;
-    WindowDc dc(hwnd_);
+    WindowDc dc(Handle());
     DrawRowTo(dc.get(), index);
 }
 
 void TvlcrLaunchMenu::DrawAllRows()
 {
-    if (!hwnd_)
+    if (!Handle())
         return;
-    WindowDc dc(hwnd_);
+    WindowDc dc(Handle());
     StripPass icons(*this);
     for (int i = 0; i < RowCount(); ++i) {
         // Rows that the DC clips away entirely (off screen, hidden) are not
@@ -340,7 +291,7 @@ void TvlcrLaunchMenu::DrawAllRows()
 void TvlcrLaunchMenu::PaintContent(HDC dc)
 {
     RECT client{};
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     // The two pixels above row 0 and anything below the last row keep the
     // white background.
     const RECT above{0, 0, client.right, kRowsTop};
@@ -422,7 +373,17 @@ void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
     BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, 0, SRCPAINT);
 }
 
-void TvlcrLaunchMenu::OpenCommandMenu() { ShowCommandMenu(IsItemRow(selectedIndex_, RowCount())); }
+void TvlcrLaunchMenu::Tell(LaunchMenuCode code, int row, int target, bool handBack)
+{
+    LaunchMenuNotice notice;
+    notice.header = NMHDR{Handle(), 0, code};
+    notice.row = row;
+    notice.target = target;
+    notice.handBack = handBack;
+    SendMessageA(GetParent(Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notice));
+}
+
+void TvlcrLaunchMenu::OpenCommandMenu() { Tell(kLmnCommandMenu, selectedIndex_); }
 
 void FocusLaunchMenu()
 {

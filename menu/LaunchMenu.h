@@ -10,18 +10,30 @@
 
 #include "menu/MenuModel.h"
 #include "platform/Raii.h"
+#include "platform/Window.h"
 
 inline constexpr const char* kLaunchMenuClass = "TvlcrLaunchMenu";
 
-class TvlcrLaunchMenu {
+// What the launch menu tells its parent, as WM_NOTIFY with a LaunchMenuNotice:
+// the parent decides what happens.
+enum LaunchMenuCode : UINT {
+    kLmnRowChosen = 0x7100,  // `row` is to be launched: Enter, a click, a shortcut letter
+    kLmnCommandMenu,         // the command menu is asked for over `row`, the selected row
+    kLmnClosed,              // Escape (`handBack`) or a release outside the menu
+    kLmnReordered,           // item `row` was dragged onto item row `target`
+};
+struct LaunchMenuNotice {
+    NMHDR header;
+    int row = -1;
+    int target = -1;
+    bool handBack = false;
+};
+
+class TvlcrLaunchMenu final : public Window {
 public:
     // A child of `parent` at (0, -2), white, visible and enabled; no icons.
     explicit TvlcrLaunchMenu(HWND parent);
-    ~TvlcrLaunchMenu();
-    TvlcrLaunchMenu(const TvlcrLaunchMenu&) = delete;
-    TvlcrLaunchMenu& operator=(const TvlcrLaunchMenu&) = delete;
-
-    HWND Handle() const noexcept { return hwnd_; }
+    ~TvlcrLaunchMenu() override;
 
     // Reads Launch.ini again and makes the rows from it; the selection is
     // left as it was, even beyond the last row.
@@ -41,11 +53,11 @@ public:
     void DrawAllRows();
     void Paint() { DrawAllRows(); }
     // WM_PAINT and WM_PRINTCLIENT both paint through here.
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
     // Keyboard and mouse (LaunchMenuInput.cpp). Coordinates are the unsigned
     // halves of the mouse message.
-    void KeyDown(WPARAM& key);
+    void KeyDown(WPARAM key);
     void KeyPress(char typed);
     int RowAtPoint(unsigned y) const;
     void HandleMouseMove(unsigned x, unsigned y, bool left);
@@ -57,8 +69,7 @@ public:
     HIMAGELIST DragImages() const noexcept { return dragImages_.get(); }
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Resize();
     void SetRowBitmapWidth(int width);
     int Width() const;
@@ -67,12 +78,12 @@ private:
     void DrawRowIcon(int index, int x, int y);
     void DrawBody(int left, int width);
     class StripPass;
+    void Tell(LaunchMenuCode code, int row, int target = -1, bool handBack = false);
     void OpenCommandMenu();
     void StartDrag(unsigned x, unsigned y, int row);
     void EndDrag();
     void CancelDrag();
 
-    HWND hwnd_ = nullptr;
     int selectedIndex_ = 0;
     UniqueMemoryDc rowDc_;
     UniqueBitmap rowBitmap_;  // RowBitmap: W x 20, kept selected in rowDc_

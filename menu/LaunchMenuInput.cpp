@@ -1,11 +1,7 @@
 #include <utility>
 
-#include "core/CommandWindow.h"
-#include "core/LaunchFile.h"
 #include "core/LaunchList.h"
 #include "menu/LaunchMenu.h"
-#include "menu/LaunchMenuWindow.h"
-#include "menu/LaunchRow.h"
 #include "platform/ModulePath.h"
 #include "res/ResourceIds.h"
 
@@ -18,20 +14,9 @@ HCURSOR DragCursor()
     return cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW);
 }
 
-// The dropped row moves, the list is saved at once and the menu shown again.
-void DropRow(int source, int target)
-{
-    const int count = LaunchItemCount();
-    if (!LaunchListsPresent() || source < 0 || source >= count || target < 0 || target >= count)
-        return;  // rows of a list that has changed underneath
-    MoveLaunchItem(source, target);
-    SaveLaunchList();
-    ReloadLaunchMenu();
-}
-
 }  // namespace
 
-void TvlcrLaunchMenu::KeyDown(WPARAM& key)
+void TvlcrLaunchMenu::KeyDown(WPARAM key)
 {
     switch (key) {
     case VK_UP:
@@ -41,10 +26,10 @@ void TvlcrLaunchMenu::KeyDown(WPARAM& key)
         SetSelectedIndex(RowBelow(selectedIndex_, RowCount()));
         break;
     case VK_RETURN:
-        LaunchRow(selectedIndex_);
+        Tell(kLmnRowChosen, selectedIndex_);
         break;
     case VK_ESCAPE:
-        HandForegroundBack();
+        Tell(kLmnClosed, selectedIndex_, -1, true);
         break;
     case VK_APPS:
         OpenCommandMenu();
@@ -52,7 +37,6 @@ void TvlcrLaunchMenu::KeyDown(WPARAM& key)
     default:
         break;
     }
-    key = 0;  // nothing else acts on the key
 }
 
 void TvlcrLaunchMenu::KeyPress(char typed)
@@ -63,7 +47,7 @@ void TvlcrLaunchMenu::KeyPress(char typed)
         return;
     const int row = FindShortcutRow(items_, LaunchLists->ShortCutList, *single);
     if (row >= 0)
-        LaunchRow(row);
+        Tell(kLmnRowChosen, row);
 }
 
 int TvlcrLaunchMenu::RowAtPoint(unsigned y) const { return ::RowAtPoint(y, Height()); }
@@ -101,17 +85,17 @@ void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right)
         if (dragging_)
             EndDrag();  // dropped outside: nothing moves
         else
-            ShowWindow(CommandWindow, SW_HIDE);
+            Tell(kLmnClosed, selectedIndex_);
         return;
     }
     if (dragging_) {
         EndDrag();
         if (row < RowCount() - 2 && !right)
-            DropRow(source, row);
+            Tell(kLmnReordered, source, row);
         return;
     }
     SetSelectedIndex(row);
-    LaunchRow(selectedIndex_);
+    Tell(kLmnRowChosen, selectedIndex_);
 }
 
 void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
@@ -120,7 +104,7 @@ void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
     // The image is the source row as it looks on screen.
     UniqueBitmap snapshot;
     {
-        WindowDc canvas(hwnd_);
+        WindowDc canvas(Handle());
         snapshot.reset(CreateCompatibleBitmap(canvas.get(), w, kRowHeight));
         UniqueMemoryDc memory(CreateCompatibleDC(canvas.get()));
         SelectGuard select(memory.get(), snapshot.get());
@@ -132,7 +116,7 @@ void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
     ImageList_Add(dragImages_.get(), snapshot.get(), nullptr);
     snapshot.reset();
     ImageList_BeginDrag(dragImages_.get(), 0, static_cast<int>(x), static_cast<int>(y) - kRowHeight * row);
-    ImageList_DragEnter(hwnd_, static_cast<int>(x), static_cast<int>(y));
+    ImageList_DragEnter(Handle(), static_cast<int>(x), static_cast<int>(y));
     dragging_ = true;
     SetCursor(DragCursor());
 }
@@ -140,7 +124,7 @@ void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
 void TvlcrLaunchMenu::EndDrag()
 {
     dragging_ = false;
-    ImageList_DragLeave(hwnd_);
+    ImageList_DragLeave(Handle());
     ImageList_EndDrag();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }

@@ -2,15 +2,20 @@
 #pragma once
 #include <windows.h>
 
+#include "menu/MenuPlacement.h"
+
 extern HWND PreviousForeground;
 
 void CreateLaunchMenu();
+// The one request for the menu, from the tray's right click and the double
+// press: the menu is shown unless it is up already or a dialog is open.
+void RequestLaunchMenu();
 void ShowLaunchMenu();
+// The steps of ShowLaunchMenu, in its order after MenuShown is set.
+void ReloadForShowing();  // memory-saving mode: the list and the strip again
+MenuOrigin FitLaunchMenu();  // the control sized to the rows; where the window goes
+void TakeForegroundForMenu();  // remembers the window in front and takes the foreground
+void PutLaunchMenuOnScreen(MenuOrigin at);  // topmost at its place, then shown
 void ReloadLaunchMenu();
 // Hides the menu and gives the foreground back to the window that had it.
 void HandForegroundBack();
-
-// Told the name of each step of ShowLaunchMenu as it ends, for timing; none
-// normally.
-using ShowStepObserver = void (*)(const char* step);
-extern ShowStepObserver ObserveShowStep;

@@ -2,9 +2,6 @@
 
 #include "platform/DialogFlag.h"
 
-MessageBoxFunction ShowMessageBox = MessageBoxA;
-OpenFileDialogFunction ShowOpenFileDialog = GetOpenFileNameA;
-
 void ShowErrorMessage(const std::string& text)
 {
     const DialogShownScope busy;

@@ -1,17 +1,11 @@
-// Message boxes go through one replaceable function, so that tests can answer
-// them instead of a person.
+// The program's message boxes: they go through ShowMessageBox (Seams.h), so
+// that tests can answer them instead of a person.
 #pragma once
 #include <windows.h>
-#include <commdlg.h>
 
 #include <string>
 
-using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT style);
-extern MessageBoxFunction ShowMessageBox;
-
-// The common open-file dialog, replaceable so that tests can answer it.
-using OpenFileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
-extern OpenFileDialogFunction ShowOpenFileDialog;
+#include "platform/Seams.h"
 
 inline constexpr const char* kAppTitle = "迅 -velocara-";
 

@@ -9,7 +9,6 @@
 #include "platform/ModulePath.h"
 #include "platform/PathText.h"
 
-ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 
 namespace {
 
@@ -38,15 +37,10 @@ HIMAGELIST AttachSystemImageList(HWND control, bool listView, UINT flags, WPARAM
 
 }  // namespace
 
-bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters) noexcept
+bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters)
 {
-    try {
-        const HINSTANCE result =
-            ShellExecuteCall(owner, nullptr, file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
-        return reinterpret_cast<INT_PTR>(result) > 32;
-    } catch (...) {
-        return false;
-    }
+    const HINSTANCE result = ShellExecuteCall(owner, nullptr, file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 std::string ResolveShortcut(const std::string& linkPath)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Raii.h"
+#include "platform/Seams.h"
 
 // An item-id-list from the shell's allocator, freed with CoTaskMemFree.
 using UniqueItemIdList = UniqueCoTask<PIDLIST_ABSOLUTE>;
@@ -24,14 +25,9 @@ private:
     HRESULT result_;
 };
 
-// ShellExecuteA's shape, so that tests can stand in for the shell.
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                                LPCSTR directory, INT show);
-extern ShellExecuteFunction ShellExecuteCall;
-
 // Opens a document, folder, program or address with the shell's default
-// action. True when the shell accepted it; never throws.
-bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters) noexcept;
+// action. True when the shell accepted it.
+bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters);
 
 // The target of a shortcut file, or "" when the file is no shortcut or its
 // target cannot be had.

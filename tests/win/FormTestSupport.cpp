@@ -3,6 +3,8 @@
 #include <doctest/doctest.h>
 
 namespace {
+std::vector<FormWatch*> g_watches;
+HHOOK g_hook = nullptr;
 constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT_PTR kTimeoutTimer = 2;
 constexpr UINT kStepDelayMs = 40;
@@ -17,19 +19,44 @@ FormDriver::FormDriver(std::vector<Step> steps, DWORD timeoutMs) : steps_(std::m
     RegisterClassA(&wc);
     window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    Form::OnShown = [this](Form& form) {
-        shown_.push_back(&form);
-        if (shown_.size() == 1) {
-            SetTimer(window_, kStepTimer, kStepDelayMs, nullptr);
-            SetTimer(window_, kTimeoutTimer, timeoutMs_, nullptr);
-        }
-    };
 }
 
-FormDriver::~FormDriver()
+FormDriver::~FormDriver() { DestroyWindow(window_); }
+
+FormWatch::FormWatch(std::function<void(Form&)> onShown) : onShown_(std::move(onShown))
 {
-    Form::OnShown = nullptr;
-    DestroyWindow(window_);
+    if (g_watches.empty())
+        g_hook = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+    g_watches.push_back(this);
+}
+
+FormWatch::~FormWatch()
+{
+    std::erase(g_watches, this);
+    if (g_watches.empty()) {
+        UnhookWindowsHookEx(g_hook);
+        g_hook = nullptr;
+    }
+}
+
+LRESULT CALLBACK FormWatch::Hook(int code, WPARAM wParam, LPARAM lParam) noexcept
+{
+    // A form comes on screen with ShowWindow, which sends it WM_SHOWWINDOW.
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam)
+        if (auto* form = dynamic_cast<Form*>(Window::FromHandle(sent->hwnd)))
+            for (FormWatch* watch : std::vector<FormWatch*>(g_watches))
+                watch->onShown_(*form);
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+void FormDriver::Shown(Form& form)
+{
+    shown_.push_back(&form);
+    if (shown_.size() == 1) {
+        SetTimer(window_, kStepTimer, kStepDelayMs, nullptr);
+        SetTimer(window_, kTimeoutTimer, timeoutMs_, nullptr);
+    }
 }
 
 void FormDriver::RunNext()

@@ -10,6 +10,21 @@
 
 #include "controls/Form.h"
 
+// Calls `onShown` with each form of this thread as it comes on screen (its
+// ShowWindow, before its modal loop runs), for as long as it lives. Watched
+// from outside the form: a hook on the messages sent to the thread's windows.
+class FormWatch {
+public:
+    explicit FormWatch(std::function<void(Form&)> onShown);
+    ~FormWatch();
+    FormWatch(const FormWatch&) = delete;
+    FormWatch& operator=(const FormWatch&) = delete;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    std::function<void(Form&)> onShown_;
+};
+
 class FormDriver {
 public:
     using Step = std::function<void(Form&)>;
@@ -27,6 +42,7 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void Shown(Form& form);
     void RunNext();
 
     std::vector<Step> steps_;
@@ -35,6 +51,7 @@ private:
     bool timedOut_ = false;
     DWORD timeoutMs_;
     HWND window_ = nullptr;
+    FormWatch watch_{[this](Form& form) { Shown(form); }};
 };
 
 // Input posted to a control as the keyboard would send it.

@@ -32,7 +32,6 @@ std::vector<LaunchItem> NumberedItems(int count)
 
 namespace {
 std::vector<RecordedLaunch> g_launches;
-ShellExecuteFunction g_previousShell = nullptr;
 
 HINSTANCE WINAPI RecordLaunch(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
 {
@@ -44,7 +43,6 @@ HINSTANCE WINAPI RecordLaunch(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR param
 }
 
 std::vector<RecordedPopup> g_popups;
-TrackPopupMenuFunction g_previousTrack = nullptr;
 
 BOOL WINAPI RecordPopup(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
 {
@@ -53,22 +51,10 @@ BOOL WINAPI RecordPopup(HMENU menu, UINT flags, int x, int y, int, HWND owner, c
 }
 }  // namespace
 
-ShellRecorder::ShellRecorder()
-{
-    g_launches.clear();
-    g_previousShell = ShellExecuteCall;
-    ShellExecuteCall = RecordLaunch;
-}
-ShellRecorder::~ShellRecorder() { ShellExecuteCall = g_previousShell; }
+ShellRecorder::ShellRecorder() : seam_(ShellExecuteCall, RecordLaunch) { g_launches.clear(); }
 const std::vector<RecordedLaunch>& ShellRecorder::launches() const { return g_launches; }
 
-PopupRecorder::PopupRecorder()
-{
-    g_popups.clear();
-    g_previousTrack = TrackCommandMenu;
-    TrackCommandMenu = RecordPopup;
-}
-PopupRecorder::~PopupRecorder() { TrackCommandMenu = g_previousTrack; }
+PopupRecorder::PopupRecorder() : seam_(TrackPopup, RecordPopup) { g_popups.clear(); }
 const std::vector<RecordedPopup>& PopupRecorder::popups() const { return g_popups; }
 
 std::vector<RecordedMenuEntry> MenuEntries(HMENU menu)
@@ -92,8 +78,8 @@ MenuFixture::MenuFixture()
 {
     static HWND main = [] {
         ProgramInstance = GetModuleHandleA(nullptr);
-        RegisterMainWindowClass(ProgramInstance);
-        return CreateMainWindow(ProgramInstance);
+        RegisterMainWindowClass();
+        return CreateMainWindow();
     }();
     MainWindow = main;
     LaunchFileDirectory = dir.path();

@@ -26,10 +26,10 @@ struct RecordedLaunch {
 class ShellRecorder {
 public:
     ShellRecorder();
-    ~ShellRecorder();
-    ShellRecorder(const ShellRecorder&) = delete;
-    ShellRecorder& operator=(const ShellRecorder&) = delete;
     const std::vector<RecordedLaunch>& launches() const;
+
+private:
+    SeamOverride<ShellExecuteFunction> seam_;
 };
 
 // One TrackPopupMenu call: the menu's entries as they were, and where.
@@ -48,10 +48,10 @@ struct RecordedPopup {
 class PopupRecorder {
 public:
     PopupRecorder();
-    ~PopupRecorder();
-    PopupRecorder(const PopupRecorder&) = delete;
-    PopupRecorder& operator=(const PopupRecorder&) = delete;
     const std::vector<RecordedPopup>& popups() const;
+
+private:
+    SeamOverride<TrackPopupMenuFunction> seam_;
 };
 std::vector<RecordedMenuEntry> MenuEntries(HMENU menu);
 

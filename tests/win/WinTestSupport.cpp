@@ -16,7 +16,6 @@
 namespace {
 std::vector<RecordedBox> g_boxes;
 int g_answer = IDOK;
-MessageBoxFunction g_previous = nullptr;
 
 int RecordBox(HWND owner, const char* text, const char* caption, UINT style)
 {
@@ -83,15 +82,11 @@ std::string ReadBytes(const std::string& path)
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-MessageBoxRecorder::MessageBoxRecorder(int answer)
+MessageBoxRecorder::MessageBoxRecorder(int answer) : seam_(ShowMessageBox, RecordBox)
 {
     g_boxes.clear();
     g_answer = answer;
-    g_previous = ShowMessageBox;
-    ShowMessageBox = RecordBox;
 }
-
-MessageBoxRecorder::~MessageBoxRecorder() { ShowMessageBox = g_previous; }
 
 const std::vector<RecordedBox>& MessageBoxRecorder::boxes() const { return g_boxes; }
 
@@ -199,8 +194,8 @@ HWND TestMainWindow()
 {
     static HWND hwnd = [] {
         ProgramInstance = GetModuleHandleA(nullptr);
-        RegisterMainWindowClass(ProgramInstance);
-        return CreateMainWindow(ProgramInstance);
+        RegisterMainWindowClass();
+        return CreateMainWindow();
     }();
     MainWindow = hwnd;
     return hwnd;

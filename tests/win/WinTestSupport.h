@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Seams.h"
+
 // A fresh folder under the temporary directory, removed with its files.
 class TempFolder {
 public:
@@ -33,10 +35,10 @@ struct RecordedBox {
 class MessageBoxRecorder {
 public:
     explicit MessageBoxRecorder(int answer = IDOK);
-    ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
     const std::vector<RecordedBox>& boxes() const;
+
+private:
+    SeamOverride<MessageBoxFunction> seam_;
 };
 
 // Removes a key under HKEY_CURRENT_USER with everything below it.

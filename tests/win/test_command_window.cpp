@@ -189,9 +189,9 @@ TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the 
     // program has always looked for it), else beside the executable.
     static std::vector<std::pair<HWND, std::string>> opened;
     opened.clear();
-    const ShellExecuteFunction previousShell = ShellExecuteCall;
-    ShellExecuteCall = [](HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
-                          INT show) -> HINSTANCE {
+    const SeamOverride<ShellExecuteFunction> helpShell(ShellExecuteCall, [](HWND owner, LPCSTR verb, LPCSTR file,
+                                                                            LPCSTR parameters, LPCSTR directory,
+                                                                            INT show) -> HINSTANCE {
         CHECK(verb == nullptr);
         REQUIRE(parameters != nullptr);
         CHECK(std::string(parameters).empty());
@@ -199,7 +199,7 @@ TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the 
         CHECK(show == SW_SHOWNORMAL);
         opened.emplace_back(owner, file);
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
-    };
+    });
     char oldDir[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof oldDir, oldDir);
     TempFolder withHelp, without;
@@ -211,7 +211,6 @@ TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the 
         SendMessageA(CommandWindow, WM_COMMAND, MAKEWPARAM(5, 0), 0);
     }
     SetCurrentDirectoryA(oldDir);
-    ShellExecuteCall = previousShell;
     DeleteFileA(withHelp.file("manual\\index.html").c_str());
     RemoveDirectoryA(withHelp.file("manual").c_str());
     REQUIRE(opened.size() == 2);

@@ -119,10 +119,10 @@ TEST_CASE("memory-saving mode: a click elsewhere while the delete box is open de
     Settings.ReloadItems = true;
     ShowLaunchMenu();
     LaunchMenu->SetSelectedIndex(0);
-    const MessageBoxFunction previous = ShowMessageBox;
-    ShowMessageBox = ClickElsewhereThenOk;
-    DeleteItemCommand();
-    ShowMessageBox = previous;
+    {
+        const SeamOverride<MessageBoxFunction> box(ShowMessageBox, ClickElsewhereThenOk);
+        DeleteItemCommand();
+    }
     REQUIRE(LaunchListsPresent());
     CHECK(LaunchItemCount() == 2);
     CHECK(LaunchLists->NameList == std::vector<std::string>{"レジストリ", "表計算"});
@@ -195,10 +195,10 @@ TEST_CASE("edit and delete do nothing on the cancel and quit rows or an empty li
 {
     MessageBoxRecorder boxes;
     bool shown = false;
-    Form::OnShown = [&](Form& form) {
+    const FormWatch cancelEach([&](Form& form) {
         shown = true;
         form.SetModalResult(mrCancel);
-    };
+    });
     SUBCASE("cancel and quit rows")
     {
         MenuFixture f;
@@ -221,7 +221,6 @@ TEST_CASE("edit and delete do nothing on the cancel and quit rows or an empty li
         DeleteItemCommand();
         CHECK(LaunchItemCount() == 0);
     }
-    Form::OnShown = nullptr;
     CHECK_FALSE(shown);
     CHECK(boxes.boxes().empty());
 }

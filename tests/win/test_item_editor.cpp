@@ -68,18 +68,12 @@ public:
     {
         record.answer = std::move(answer);
         g_openFile = &record;
-        previous_ = ShowOpenFileDialog;
-        ShowOpenFileDialog = AnswerOpenFile;
     }
-    ~OpenFileRecorder()
-    {
-        ShowOpenFileDialog = previous_;
-        g_openFile = nullptr;
-    }
+    ~OpenFileRecorder() { g_openFile = nullptr; }
+    const SeamOverride<OpenFileDialogFunction> seam{ShowOpenFileDialog, AnswerOpenFile};
     OpenFileAnswer record;
 
 private:
-    OpenFileDialogFunction previous_;
 };
 
 

@@ -140,20 +140,12 @@ BOOL WINAPI AnswerPopup(HMENU menu, UINT flags, int, int, int, HWND, const RECT*
 
 class PopupRecorderFor {
 public:
-    PopupRecorderFor() : previous_(TrackEditMenu)
-    {
-        g_popup = &record;
-        TrackEditMenu = AnswerPopup;
-    }
-    ~PopupRecorderFor()
-    {
-        TrackEditMenu = previous_;
-        g_popup = nullptr;
-    }
+    PopupRecorderFor() { g_popup = &record; }
+    ~PopupRecorderFor() { g_popup = nullptr; }
     PopupAnswer record;
 
 private:
-    TrackEditMenuFunction previous_;
+    const SeamOverride<TrackPopupMenuFunction> seam_{TrackPopup, AnswerPopup};
 };
 
 std::vector<std::string> EntryTexts(const std::vector<RecordedMenuEntry>& entries)
@@ -287,7 +279,6 @@ TEST_CASE("list editor: rows in list order with their five fields and the shell'
     CHECK(images[1] == info.iIcon);
     CHECK(images[1] != 0);  // a folder's image, not the first one
     CHECK(images[2] == 0);  // an address has no item-id-list
-    CHECK(form.IconLookups() == 3);
 }
 
 TEST_CASE("list editor: an empty list shows two hint rows that can never be selected, edited, renamed or dragged")
@@ -706,8 +697,7 @@ TEST_CASE("list editor: the help button opens the page from the current folder, 
     ListFixture f(kThree);
     std::vector<std::string> opened;
     g_opened = &opened;
-    const ShellExecuteFunction previous = ShellExecuteCall;
-    ShellExecuteCall = RecordShell;
+    const SeamOverride<ShellExecuteFunction> shell(ShellExecuteCall, RecordShell);
     char oldDir[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof oldDir, oldDir);
     TempFolder withHelp, without;
@@ -724,7 +714,6 @@ TEST_CASE("list editor: the help button opens the page from the current folder, 
         form.ShowModal();
     }
     SetCurrentDirectoryA(oldDir);
-    ShellExecuteCall = previous;
     g_opened = nullptr;
     DeleteFileA(withHelp.file("manual\\index.html").c_str());
     RemoveDirectoryA(withHelp.file("manual").c_str());

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <imm.h>
 
+#include <new>
+
 #include "core/CommandWindow.h"
 #include "core/LaunchList.h"
 #include "core/Settings.h"
@@ -380,4 +382,26 @@ TEST_CASE("the drag cursor is the program's cursor resource: an arrow over a dot
     Mouse(WM_LBUTTONUP, 200, Y(1));
     CHECK(GetCursor() == LoadCursorA(nullptr, IDC_ARROW));
     ShowWindow(CommandWindow, SW_HIDE);
+}
+
+TEST_CASE("an error from what the menu asked for is shown as the error message, and the program goes on")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    MessageBoxRecorder boxes;
+    ShowLaunchMenu();
+    {
+        const SeamOverride<ShellExecuteFunction> failing(
+            ShellExecuteCall, [](HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) -> HINSTANCE { throw std::bad_alloc(); });
+        Key(VK_RETURN);
+    }
+    REQUIRE(boxes.boxes().size() == 1);
+    CHECK_FALSE(boxes.boxes()[0].text.empty());
+    CHECK(boxes.boxes()[0].caption == "迅 -velocara-");
+    CHECK((boxes.boxes()[0].style & MB_ICONERROR) == MB_ICONERROR);
+    CHECK(IsWindow(CommandWindow));
+    CHECK(IsWindow(Menu()));
+    ShellRecorder shell;
+    Key(VK_RETURN);
+    CHECK(shell.launches().size() == 1);
 }

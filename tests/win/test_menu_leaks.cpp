@@ -97,15 +97,8 @@ BOOL WINAPI CountedTrack(HMENU menu, UINT flags, int x, int y, int reserved, HWN
     return TrackThenDismiss(menu, flags, x, y, reserved, owner, rect);
 }
 
-class RealCommandMenu {
-public:
-    RealCommandMenu() : previous_(TrackCommandMenu) { TrackCommandMenu = CountedTrack; }
-    ~RealCommandMenu() { TrackCommandMenu = previous_; }
-    RealCommandMenu(const RealCommandMenu&) = delete;
-    RealCommandMenu& operator=(const RealCommandMenu&) = delete;
-
-private:
-    TrackPopupMenuFunction previous_;
+struct RealCommandMenu {
+    const SeamOverride<TrackPopupMenuFunction> seam{TrackPopup, CountedTrack};
 };
 
 void Mouse(UINT message, int x, int y, WPARAM keys = 0)

@@ -60,19 +60,14 @@ void StoreOptions(bool doubleKeyed, DWORD popupKey, bool reload, bool icons)
 }
 
 // The left keys' state as the test sets it, for the generic side codes.
-std::int16_t g_leftKeyState = 0;
-std::int16_t AnswerLeftKey(int virtualKey, void*)
+SHORT g_leftKeyState = 0;
+SHORT WINAPI AnswerLeftKey(int virtualKey)
 {
-    return virtualKey == 160 || virtualKey == 162 || virtualKey == 164 ? g_leftKeyState : std::int16_t{0};
+    return virtualKey == 160 || virtualKey == 162 || virtualKey == 164 ? g_leftKeyState : SHORT{0};
 }
 struct KeyStateAnswer {
-    explicit KeyStateAnswer(std::int16_t value) : previous(OptionKeyState)
-    {
-        g_leftKeyState = value;
-        OptionKeyState = AnswerLeftKey;
-    }
-    ~KeyStateAnswer() { OptionKeyState = previous; }
-    KeySideQuery previous;
+    explicit KeyStateAnswer(std::int16_t value) { g_leftKeyState = value; }
+    const SeamOverride<KeyStateFunction> seam{AsyncKeyStateCall, AnswerLeftKey};
 };
 
 
@@ -478,13 +473,19 @@ TEST_CASE("options: a key of the same press arrives as key-down, then character"
     CHECK(key == 120);
 }
 
-TEST_CASE("options: help opens the help file over the dialog; About opens from the menu and DialogShown stays set")
+TEST_CASE("options: help opens the page beside the program over the dialog; About opens from the menu and "
+          "DialogShown stays set")
 {
     CleanRegistry clean;
     StoreOptions(true, 162, false, true);
-    const ShellExecuteFunction previous = ShellExecuteCall;
-    ShellExecuteCall = RecordOpen;
+    const SeamOverride<ShellExecuteFunction> shell(ShellExecuteCall, RecordOpen);
     g_opened.clear();
+    // Started from the Run key, the current folder is the system's: no help
+    // page there.
+    char oldDir[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof oldDir, oldDir);
+    TempFolder elsewhere;
+    SetCurrentDirectoryA(elsewhere.path().c_str());
     TfrmOption form;
     bool aboutShown = false, flagInAbout = false, flagAfterAbout = false, optionsEnabled = true;
     {
@@ -510,9 +511,9 @@ TEST_CASE("options: help opens the help file over the dialog; About opens from t
         CHECK_FALSE(driver.TimedOut());
         CHECK(driver.Shown().size() == 2);
     }
-    ShellExecuteCall = previous;
+    SetCurrentDirectoryA(oldDir);
     REQUIRE(g_opened.size() == 1);
-    CHECK(g_opened[0] == "manual\\index.html|");
+    CHECK(g_opened[0] == ExecutableDirectory() + "manual\\index.html|");
     CHECK(g_openOwner == form.Handle());
     CHECK(aboutShown);
     CHECK(flagInAbout);
@@ -521,22 +522,16 @@ TEST_CASE("options: help opens the help file over the dialog; About opens from t
     CHECK_FALSE(DialogShown);
 }
 
-namespace {
-void FailingSave()
-{
-    // Two values reach the registry, then one is refused.
-    SetUserDword(kKey, "DoubleKeyedPopup", Settings.DoubleKeyedPopup);
-    SetUserDword(kKey, "PopupKey", static_cast<DWORD>(Settings.PopupKey));
-    throw SettingsError("'ReloadItems' の設定に失敗しました");
-}
-}  // namespace
-
-TEST_CASE("options: a refused write on Close is shown and the settings are what the registry holds")
+TEST_CASE("options: a settings key the registry refuses is reported on Close, and the settings are what it holds")
 {
     CleanRegistry clean;
-    StoreOptions(true, 162, false, true);
-    const SaveSettingsFunction previous = SaveOptions;
-    SaveOptions = FailingSave;
+    // Below a volatile key no lasting key can be made: the settings key is
+    // refused.
+    HKEY parent = nullptr;
+    REQUIRE(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ternvale", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &parent, nullptr) == ERROR_SUCCESS);
+    RegCloseKey(parent);
+    LoadSettings();
     MessageBoxRecorder boxes;
     TfrmOption form;
     RunDialog(form, {
@@ -547,17 +542,16 @@ TEST_CASE("options: a refused write on Close is shown and the settings are what 
         },
         [&](Form&) { Click(form.plButton2); },
     });
-    SaveOptions = previous;
     REQUIRE(boxes.boxes().size() == 1);
-    CHECK(boxes.boxes()[0].text == "'ReloadItems' の設定に失敗しました");
+    CHECK(boxes.boxes()[0].text == "'DoubleKeyedPopup' の設定に失敗しました");
     CHECK(boxes.boxes()[0].caption == kAppTitle);
     CHECK((boxes.boxes()[0].style & MB_ICONERROR) == MB_ICONERROR);
     CHECK_FALSE(form.Showing());
-    // What was written before the refusal counts; the rest is as it was.
-    CHECK_FALSE(Settings.DoubleKeyedPopup);
+    // Nothing was stored: the settings are the defaults again.
+    CHECK(Settings.DoubleKeyedPopup);
     CHECK_FALSE(Settings.ReloadItems);
     CHECK(Settings.ListIconVisible);
-    CHECK(GetUserDword(kKey, "DoubleKeyedPopup") == 0);
+    CHECK_FALSE(UserKeyExists("Software\\Ternvale\\Velocara"));
     CHECK_FALSE(DialogShown);
 }
 

@@ -37,18 +37,14 @@ HINSTANCE WINAPI FakeShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR p
 
 class FakeShell {
 public:
-    explicit FakeShell(INT_PTR answer) : previous_(ShellExecuteCall)
+    explicit FakeShell(INT_PTR answer)
     {
         g_calls.clear();
         g_answer = answer;
-        ShellExecuteCall = FakeShellExecute;
     }
-    ~FakeShell() { ShellExecuteCall = previous_; }
-    FakeShell(const FakeShell&) = delete;
-    FakeShell& operator=(const FakeShell&) = delete;
 
 private:
-    ShellExecuteFunction previous_;
+    const SeamOverride<ShellExecuteFunction> seam_{ShellExecuteCall, FakeShellExecute};
 };
 
 
@@ -99,10 +95,10 @@ TEST_CASE("ShellOpen hands the request to the shell and reads its answer")
             CHECK_FALSE(ShellOpen(nullptr, "x", ""));
         }
     }
-    SUBCASE("an exception on the way becomes false")
+    SUBCASE("an exception on the way goes on to the caller's error boundary")
     {
         FakeShell shell(-1);
-        CHECK_FALSE(ShellOpen(nullptr, "x", ""));
+        CHECK_THROWS_AS(ShellOpen(nullptr, "x", ""), std::runtime_error);
         CHECK(g_calls.size() == 1);
     }
 }

@@ -67,12 +67,12 @@ TEST_CASE("the About dialog: caption, size, controls at their places, version an
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.Label5, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     CHECK(lf.lfUnderline);
 
-    const ShellExecuteFunction previous = ShellExecuteCall;
-    ShellExecuteCall = RecordOpen;
     g_opened.clear();
-    ClickAt(form.Label5, 100, 5);
-    ClickAt(form.Label4, 200, 5);
-    ShellExecuteCall = previous;
+    {
+        const SeamOverride<ShellExecuteFunction> shell(ShellExecuteCall, RecordOpen);
+        ClickAt(form.Label5, 100, 5);
+        ClickAt(form.Label4, 200, 5);
+    }
     REQUIRE(g_opened.size() == 2);
     // The mail address follows "mailto:" with no blank between.
     CHECK(g_opened[0] == "mailto:vlcr@example.com");

@@ -1,0 +1,46 @@
+// The platform calls that tests stand in for, all in one place: the message
+// box, the open-file dialog, the shell's open, the popup menu, the key state
+// and the folder of the launch file. The program uses them through these
+// names; a test replaces one for a scope with SeamOverride, which puts the
+// real one back however the test ends.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT style);
+using OpenFileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                                LPCSTR directory, INT show);
+using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                              const RECT* rect);
+using KeyStateFunction = SHORT(WINAPI*)(int virtualKey);
+
+extern MessageBoxFunction ShowMessageBox;
+extern OpenFileDialogFunction ShowOpenFileDialog;
+extern ShellExecuteFunction ShellExecuteCall;
+extern TrackPopupMenuFunction TrackPopup;
+extern KeyStateFunction AsyncKeyStateCall;
+// The folder of Launch.ini with its trailing backslash; empty means the
+// executable's own.
+extern std::string LaunchFileDirectory;
+
+// The key state in the shape the key logic asks for it (bit 15: down now),
+// through AsyncKeyStateCall.
+std::int16_t AsyncKeyState(int virtualKey, void* context);
+
+template <class T>
+class SeamOverride {
+public:
+    SeamOverride(T& seam, T replacement) : seam_(seam), original_(std::exchange(seam, std::move(replacement))) {}
+    ~SeamOverride() { seam_ = std::move(original_); }
+    SeamOverride(const SeamOverride&) = delete;
+    SeamOverride& operator=(const SeamOverride&) = delete;
+
+private:
+    T& seam_;
+    T original_;
+};
