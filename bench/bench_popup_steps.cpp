@@ -37,13 +37,15 @@ void ShowLaunchMenuSteps()
         SaveIconStrip();
         Settings.ReloadItems = saving;
         Settings.ListIconVisible = true;
-        std::vector<Step> steps{{"reload list and strip", {}}, {"fit and place", {}}, {"take the foreground", {}},
-                                {"put on screen", {}},          {"focus", {}},         {"then painted", {}}};
+        std::vector<Step> steps{{"adopt the DPI", {}},     {"reload list and strip", {}}, {"fit and place", {}},
+                                {"take the foreground", {}}, {"put on screen", {}},         {"focus", {}},
+                                {"then painted", {}}};
         for (int round = 0; round < 21; ++round) {
             SetForegroundWindow(standIn.window());
             PumpBenchMessages();
             MenuOrigin at{};
             const std::function<void()> bodies[] = {
+                [] { AdoptMenuDpi(); },
                 [] {
                     if (Settings.ReloadItems)
                         ReloadForShowing();

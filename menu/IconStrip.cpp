@@ -10,69 +10,81 @@
 #include "platform/WindowHelpers.h"
 
 HBITMAP IconStrip = nullptr;
+int IconCellSize = kIconCellSize;
 
 namespace {
 
-// Room for the largest strip read back, its headers and some slack.
-constexpr std::size_t kMaxCacheFileBytes =
-    kBitmapHeadersSize + 4096 + std::size_t{4} * kIconCellSize * kMaxIconStripCells * kIconStripHeight;
+// The largest cell read back: 256 px icons, far beyond any display scaling.
+constexpr int kMaxCacheCellSize = 256;
 
-void DrawDot(HDC dc, int left)
+std::size_t MaxCacheFileBytes(int cell)
 {
+    // The largest strip read back, its headers and some slack.
+    return kBitmapHeadersSize + 4096 + std::size_t{4} * static_cast<std::size_t>(cell) * kMaxIconStripCells * 2 *
+                                           static_cast<std::size_t>(cell);
+}
+
+void DrawDot(HDC dc, int left, int cell)
+{
+    // 6 to 10 of a 16-pixel cell, in proportion.
+    const int from = cell * 6 / kIconCellSize;
+    const int to = cell * 10 / kIconCellSize;
     {
         UniqueBrush red(CreateSolidBrush(kIconDotColour));
         SelectObject(dc, red.get());
-        Ellipse(dc, left + 6, 6, left + 10, 10);
+        Ellipse(dc, left + from, from, left + to, to);
         SelectObject(dc, GetStockObject(BLACK_BRUSH));
     }
-    Ellipse(dc, left + 6, kIconCellSize + 6, left + 10, kIconCellSize + 10);
+    Ellipse(dc, left + from, cell + from, left + to, cell + to);
 }
 
-void DrawCell(HDC dc, int left, HICON icon)
+void DrawCell(HDC dc, int left, int cell, HICON icon)
 {
-    const RECT image{left, 0, left + kIconCellSize, kIconCellSize};
-    const RECT mask{left, kIconCellSize, left + kIconCellSize, kIconStripHeight};
+    const RECT image{left, 0, left + cell, cell};
+    const RECT mask{left, cell, left + cell, 2 * cell};
     FillRect(dc, &image, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     FillRect(dc, &mask, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     if (!icon) {
-        DrawDot(dc, left);
+        DrawDot(dc, left, cell);
         return;
     }
-    DrawIconEx(dc, left, 0, icon, kIconCellSize, kIconCellSize, 0, nullptr, DI_IMAGE);
-    DrawIconEx(dc, left, kIconCellSize, icon, kIconCellSize, kIconCellSize, 0, nullptr, DI_MASK);
+    DrawIconEx(dc, left, 0, icon, cell, cell, 0, nullptr, DI_IMAGE);
+    DrawIconEx(dc, left, cell, icon, cell, cell, 0, nullptr, DI_MASK);
 }
 
 // A strip of `cells` cells, the last two of them the cancel and quit dots.
-UniqueBitmap DrawStrip(int cells)
+UniqueBitmap DrawStrip(int cells, int cell)
 {
     WindowDc screen(nullptr);
     UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-    UniqueBitmap strip(CreateCompatibleBitmap(screen.get(), kIconCellSize * cells, kIconStripHeight));
+    UniqueBitmap strip(CreateCompatibleBitmap(screen.get(), cell * cells, 2 * cell));
     if (!dc || !strip)
         return UniqueBitmap();
     SelectGuard bitmapSelected(dc.get(), strip.get());
     SelectGuard penSelected(dc.get(), GetStockObject(NULL_PEN));
     SelectGuard brushSelected(dc.get(), GetStockObject(BLACK_BRUSH));
     for (int i = 0; i < cells; ++i) {
-        UniqueIcon icon(i < cells - 2 ? GetItemIcon(i) : nullptr);
-        DrawCell(dc.get(), kIconCellSize * i, icon.get());
+        UniqueIcon icon(i < cells - 2 ? GetItemIcon(i, cell) : nullptr);
+        DrawCell(dc.get(), cell * i, cell, icon.get());
     }
     return strip;
 }
 
-bool IsStripShape(const BitmapFileLayout& layout)
+bool IsStripShape(const BitmapFileLayout& layout, int cell)
 {
-    return layout.Height == kIconStripHeight && layout.Width % kIconCellSize == 0 &&
-           layout.Width / kIconCellSize <= kMaxIconStripCells;
+    return layout.Height == 2 * cell && layout.Width % cell == 0 && layout.Width / cell <= kMaxIconStripCells;
 }
 
-UniqueBitmap ReadCacheFile()
+UniqueBitmap ReadCacheFile(int cell)
 {
-    const auto bytes = ReadFileUpTo(IconStripCachePath(), kMaxCacheFileBytes);
+    if (cell <= 0 || cell > kMaxCacheCellSize)
+        return UniqueBitmap();
+    const auto bytes = ReadFileUpTo(IconStripCachePath(), MaxCacheFileBytes(cell));
     if (!bytes)
         return UniqueBitmap();
+    // A strip of another cell size was written at another DPI: stale.
     const auto layout = ParseBitmapFile(*bytes);
-    if (!layout || !IsStripShape(*layout))
+    if (!layout || !IsStripShape(*layout, cell))
         return UniqueBitmap();
     return ScreenBitmapFromFile(*bytes, *layout);
 }
@@ -81,7 +93,7 @@ UniqueBitmap ReadCacheFile()
 
 std::string IconStripCachePath() { return GetTempDirectory() + kIconStripCacheName; }
 
-HICON GetItemIcon(int index)
+HICON GetItemIcon(int index, int size)
 {
     if (index < 0 || index >= LaunchItemCount())
         return nullptr;
@@ -89,8 +101,11 @@ HICON GetItemIcon(int index)
         const UniqueItemIdList item = PathToItemIdList(LaunchLists->TargetList[static_cast<std::size_t>(index)]);
         if (!item)
             return nullptr;
+        // A cell larger than the system's small icons (a monitor of higher
+        // DPI than the system's) is drawn from the large icon, shrunk.
+        const bool large = size > GetSystemMetrics(SM_CXSMICON);
         SHFILEINFOA info;
-        if (!GetShellFileInfo(item.get(), false, false, info))
+        if (!GetShellFileInfo(item.get(), large, false, info))
             return nullptr;
         return info.hIcon;
     } catch (const ShellError&) {
@@ -103,7 +118,7 @@ void BuildIconStrip()
     const int cells = LaunchItemCount() + 2;
     FreeIconStrip();
     // A strip too large for the system leaves the rows without icons.
-    IconStrip = DrawStrip(cells).release();
+    IconStrip = DrawStrip(cells, IconCellSize).release();
     if (Settings.ReloadItems)
         SaveIconStrip();
 }
@@ -124,7 +139,7 @@ void SaveIconStrip()
 
 bool LoadIconStrip()
 {
-    UniqueBitmap loaded = ReadCacheFile();
+    UniqueBitmap loaded = ReadCacheFile(IconCellSize);
     if (!loaded) {
         BuildIconStrip();
         return true;

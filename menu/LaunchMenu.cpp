@@ -7,6 +7,7 @@
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
 #include "menu/IconStrip.h"
+#include "platform/Dpi.h"
 #include "platform/WindowHelpers.h"
 
 std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
@@ -37,6 +38,12 @@ HFONT MakeMenuFont(int height, int weight)
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     lstrcpynA(lf.lfFaceName, kMenuFace, LF_FACESIZE);
     return CreateFontIndirectA(&lf);
+}
+
+// A frame wider than a pixel is drawn inside the row, as the one-pixel one is.
+HPEN MakeFramePen(int width)
+{
+    return CreatePen(width > 1 ? PS_INSIDEFRAME : PS_SOLID, width, kFrameOutline);
 }
 
 void TextAt(HDC dc, int x, int y, const std::string& text)
@@ -84,24 +91,23 @@ private:
 
 TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
 {
+    const int dpi = WindowDpi(parent);
+    geometry_ = MenuGeometryFor(dpi, SmallIconSize(dpi));
     {
         WindowDc screen(nullptr);
-        const int height = -MulDiv(kMenuPointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-        font_.reset(MakeMenuFont(height, FW_NORMAL));
-        boldFont_.reset(MakeMenuFont(height, FW_BOLD));
         rowDc_.reset(CreateCompatibleDC(screen.get()));
         bodyDc_.reset(CreateCompatibleDC(screen.get()));
     }
-    rowDcOriginalFont_ = SelectObject(rowDc_.get(), font_.get());
+    MakeFonts();
     backgroundBrush_.reset(CreateSolidBrush(kRowBackground));
     leftNormalBrush_.reset(CreateSolidBrush(kLeftColumnNormal));
     leftSelectedBrush_.reset(CreateSolidBrush(kLeftColumnSelected));
     iconColumnBrush_.reset(CreateSolidBrush(kIconColumnNormal));
     frameFillBrush_.reset(CreateSolidBrush(kFrameFill));
-    framePen_.reset(CreatePen(PS_SOLID, 1, kFrameOutline));
-    SetRowBitmapWidth(kMenuWidth);
-    Create({.name = kLaunchMenuClass}, 0, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, -kRowsTop,
-           kMenuWidth, ControlHeight(0), parent, nullptr);
+    framePen_.reset(MakeFramePen(geometry_.line));
+    SetRowBitmapWidth(geometry_.width);
+    Create({.name = kLaunchMenuClass}, 0, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
+           -geometry_.rowsTop, geometry_.width, geometry_.ControlHeight(0), parent, nullptr);
     // Shortcut letters must reach the menu even while the user's input
     // method is on.
     ImmAssociateContext(Handle(), nullptr);
@@ -111,7 +117,7 @@ TvlcrLaunchMenu::~TvlcrLaunchMenu()
 {
     if (dragging_)
         EndDrag();
-    DestroyHandle();
+    DestroyHandle();  // its timer goes with it
     // Bitmaps and fonts cannot be deleted while they are selected.
     if (rowDc_ && rowDcOriginalBitmap_)
         SelectObject(rowDc_.get(), rowDcOriginalBitmap_);
@@ -157,6 +163,12 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         releasingCapture_ = false;
         HandleMouseUp(x, y, (wParam & MK_RBUTTON) != 0);
         break;
+    case WM_MOUSEWHEEL:
+        HandleWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_TIMER:
+        HandleEdgeTimer();
+        return 0;
     case WM_RBUTTONUP:
         if (!(wParam & MK_LBUTTON))
             OpenCommandMenu();
@@ -187,15 +199,39 @@ int TvlcrLaunchMenu::Height() const
     return r.bottom;
 }
 
+void TvlcrLaunchMenu::MakeFonts()
+{
+    // 9 points at the menu's DPI.
+    const int height = -MulDiv(kMenuPointSize, geometry_.dpi, 72);
+    UniqueFont plain(MakeMenuFont(height, FW_NORMAL));
+    UniqueFont bold(MakeMenuFont(height, FW_BOLD));
+    const HGDIOBJ previous = SelectObject(rowDc_.get(), plain.get());
+    if (!rowDcOriginalFont_)
+        rowDcOriginalFont_ = previous;
+    font_ = std::move(plain);
+    boldFont_ = std::move(bold);
+}
+
+void TvlcrLaunchMenu::SetGeometry(const MenuGeometry& geometry)
+{
+    if (geometry == geometry_)
+        return;
+    geometry_ = geometry;
+    MakeFonts();
+    framePen_.reset(MakeFramePen(geometry_.line));
+    SetRowBitmapWidth(geometry_.width);
+}
+
 void TvlcrLaunchMenu::SetRowBitmapWidth(int width)
 {
-    if (width <= 0 || (rowBitmap_ && width == rowBitmapWidth_))
+    if (width <= 0 || (rowBitmap_ && width == rowBitmapWidth_ && rowBitmapHeight_ == geometry_.rowHeight))
         return;
+    const int rowHeight = geometry_.rowHeight;
     WindowDc screen(nullptr);
-    UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, kRowHeight));
+    UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, rowHeight));
     if (!fresh)
         return;
-    UniqueBitmap bodies(CreateCompatibleBitmap(screen.get(), width, 2 * kRowHeight));
+    UniqueBitmap bodies(CreateCompatibleBitmap(screen.get(), width, 2 * rowHeight));
     if (!bodies)
         return;
     HGDIOBJ previous = SelectObject(rowDc_.get(), fresh.get());
@@ -203,13 +239,14 @@ void TvlcrLaunchMenu::SetRowBitmapWidth(int width)
         rowDcOriginalBitmap_ = previous;
     rowBitmap_ = std::move(fresh);
     rowBitmapWidth_ = width;
+    rowBitmapHeight_ = rowHeight;
     previous = SelectObject(bodyDc_.get(), bodies.get());
     if (!bodyDcOriginalBitmap_)
         bodyDcOriginalBitmap_ = previous;
     bodyBitmap_ = std::move(bodies);
-    FillGradient(bodyDc_.get(), true, RECT{kLeftColumnRight, 0, width - 1, kRowHeight}, kBodyGradientStart,
+    FillGradient(bodyDc_.get(), true, RECT{geometry_.leftColumnRight, 0, width - 1, rowHeight}, kBodyGradientStart,
                  kBodyGradientEnd);
-    FillGradient(bodyDc_.get(), true, RECT{kIconColumnRight, kRowHeight, width - 1, 2 * kRowHeight},
+    FillGradient(bodyDc_.get(), true, RECT{geometry_.iconColumnRight, rowHeight, width - 1, 2 * rowHeight},
                  kBodyGradientStart, kBodyGradientEnd);
 }
 
@@ -220,11 +257,12 @@ void TvlcrLaunchMenu::DrawBody(int left, int width)
     const int columns = width - left;
     if (columns <= 0)
         return;
-    if (left == kLeftColumnRight || left == kIconColumnRight)
-        BitBlt(rowDc_.get(), left, 0, columns, kRowHeight, bodyDc_.get(), left,
-               left == kLeftColumnRight ? 0 : kRowHeight, SRCCOPY);
+    const int rowHeight = geometry_.rowHeight;
+    if (left == geometry_.leftColumnRight || left == geometry_.iconColumnRight)
+        BitBlt(rowDc_.get(), left, 0, columns, rowHeight, bodyDc_.get(), left,
+               left == geometry_.leftColumnRight ? 0 : rowHeight, SRCCOPY);
     else
-        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, kRowHeight}, kBodyGradientStart, kBodyGradientEnd);
+        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, rowHeight}, kBodyGradientStart, kBodyGradientEnd);
 }
 
 void TvlcrLaunchMenu::Resize()
@@ -245,12 +283,58 @@ void TvlcrLaunchMenu::RebuildItems()
     LoadLaunchList();
     items_ = BuildMenuRows(LaunchLists->NameList);
     defaultIndex_ = FindDefaultIndex(LaunchLists->TargetList, DblClickCommand, SameTextIgnoringCase);
+    SetFirstRow(firstRow_);
+}
+
+int TvlcrLaunchMenu::VisibleRows() const noexcept
+{
+    return visibleLimit_ > 0 && visibleLimit_ < RowCount() ? visibleLimit_ : RowCount();
+}
+
+void TvlcrLaunchMenu::LimitVisibleRows(int rows)
+{
+    visibleLimit_ = rows > 0 ? rows : 0;
+    SetFirstRow(firstRow_);
+}
+
+bool TvlcrLaunchMenu::RowShown(int index) const noexcept
+{
+    return index >= firstRow_ && index < firstRow_ + VisibleRows();
+}
+
+void TvlcrLaunchMenu::SetFirstRow(int row)
+{
+    const int last = RowCount() - VisibleRows();
+    firstRow_ = row < 0 ? 0 : row > last ? last : row;
+}
+
+bool TvlcrLaunchMenu::ScrollIntoView(int row)
+{
+    if (row < 0 || row >= RowCount() || RowShown(row))
+        return false;
+    const int before = firstRow_;
+    SetFirstRow(row < firstRow_ ? row : row - VisibleRows() + 1);
+    if (firstRow_ == before)
+        return false;
+    if (Handle() && IsWindowVisible(Handle()))
+        DrawAllRows();
+    return true;
+}
+
+void TvlcrLaunchMenu::ScrollBy(int rows)
+{
+    const int before = firstRow_;
+    SetFirstRow(firstRow_ + rows);
+    if (firstRow_ != before && Handle() && IsWindowVisible(Handle()))
+        DrawAllRows();
 }
 
 void TvlcrLaunchMenu::SetSelectedIndex(int index)
 {
     const int old = selectedIndex_;
     selectedIndex_ = ClampSelectedIndex(index, RowCount());
+    if (old != selectedIndex_ && ScrollIntoView(selectedIndex_))
+        return;  // every row shown is drawn anew
     if (Handle() && IsWindowVisible(Handle()) && old != selectedIndex_) {
         WindowDc dc(Handle());
         StripPass icons(*this);
@@ -267,7 +351,7 @@ void TvlcrLaunchMenu::SetShowIcons(bool show) noexcept
 
 void TvlcrLaunchMenu::DrawRow(int index)
 {
-    if (!Handle() || index < 0 || index >= RowCount())
+    if (!Handle() || !RowShown(index))
         return;
     WindowDc dc(Handle());
     DrawRowTo(dc.get(), index);
@@ -279,10 +363,11 @@ void TvlcrLaunchMenu::DrawAllRows()
         return;
     WindowDc dc(Handle());
     StripPass icons(*this);
-    for (int i = 0; i < RowCount(); ++i) {
+    for (int i = firstRow_; i < firstRow_ + VisibleRows(); ++i) {
         // Rows that the DC clips away entirely (off screen, hidden) are not
         // rendered: they would show nothing.
-        const RECT r{0, RowTop(i), rowBitmapWidth_, RowTop(i) + kRowHeight};
+        const int top = geometry_.RowTop(i - firstRow_);
+        const RECT r{0, top, rowBitmapWidth_, top + geometry_.rowHeight};
         if (RectVisible(dc.get(), &r))
             DrawRowTo(dc.get(), i);
     }
@@ -294,14 +379,15 @@ void TvlcrLaunchMenu::PaintContent(HDC dc)
     GetClientRect(Handle(), &client);
     // The two pixels above row 0 and anything below the last row keep the
     // white background.
-    const RECT above{0, 0, client.right, kRowsTop};
+    const RECT above{0, 0, client.right, geometry_.rowsTop};
     FillRect(dc, &above, backgroundBrush_.get());
-    const RECT below{0, RowTop(RowCount()), client.right, client.bottom};
+    const RECT below{0, geometry_.RowTop(VisibleRows()), client.right, client.bottom};
     if (below.bottom > below.top)
         FillRect(dc, &below, backgroundBrush_.get());
     StripPass icons(*this);
-    for (int i = 0; i < RowCount(); ++i) {
-        const RECT r{0, RowTop(i), client.right, RowTop(i) + kRowHeight};
+    for (int i = firstRow_; i < firstRow_ + VisibleRows(); ++i) {
+        const int top = geometry_.RowTop(i - firstRow_);
+        const RECT r{0, top, client.right, top + geometry_.rowHeight};
         if (RectVisible(dc, &r))
             DrawRowTo(dc, i);
     }
@@ -309,25 +395,26 @@ void TvlcrLaunchMenu::PaintContent(HDC dc)
 
 void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
 {
-    if (index < 0 || index >= RowCount() || !rowBitmap_)
+    if (!RowShown(index) || !rowBitmap_)
         return;
     const MenuRow& row = items_[static_cast<std::size_t>(index)];
-    const RowLook look = DescribeRow(index == selectedIndex_, showIcons_, row.Ref >= 0);
+    const RowLook look = DescribeRow(index == selectedIndex_, showIcons_, row.Ref >= 0, geometry_);
     const int w = rowBitmapWidth_;
+    const int rowHeight = geometry_.rowHeight;
     HDC dc = rowDc_.get();  // the plain 9-point font stays selected in it
     SetTextColor(dc, kCaptionText);
 
-    const RECT whole{0, 0, w, kRowHeight};
+    const RECT whole{0, 0, w, rowHeight};
     FillRect(dc, &whole, backgroundBrush_.get());
-    const RECT left{0, 0, kLeftColumnRight, kRowHeight};
+    const RECT left{0, 0, geometry_.leftColumnRight, rowHeight};
     FillRect(dc, &left, look.leftColumn == kLeftColumnSelected ? leftSelectedBrush_.get() : leftNormalBrush_.get());
     if (look.frame) {
         SelectGuard pen(dc, framePen_.get());
         SelectGuard brush(dc, frameFillBrush_.get());
-        Rectangle(dc, kLeftColumnRight, 0, w - 1, kRowHeight);
+        Rectangle(dc, geometry_.leftColumnRight, 0, w - 1, rowHeight);
     }
     if (look.iconColumn) {
-        const RECT icons{kLeftColumnRight, 0, kIconColumnRight, kRowHeight};
+        const RECT icons{geometry_.leftColumnRight, 0, geometry_.iconColumnRight, rowHeight};
         FillRect(dc, &icons, iconColumnBrush_.get());
     }
     if (look.gradientLeft >= 0)
@@ -338,7 +425,7 @@ void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
         const std::string* key = ShortCutOf(row.Ref);
         if (key && *key != NoShortCut) {
             SetTextColor(dc, look.letterColour);
-            TextAt(dc, kLetterX, kLetterY, *key);
+            TextAt(dc, geometry_.letterX, geometry_.letterY, *key);
         }
     }
     if (showIcons_)
@@ -356,7 +443,7 @@ void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
     if (bold)
         SelectObject(dc, font_.get());
 
-    BitBlt(target, 0, RowTop(index), w, kRowHeight, dc, 0, 0, SRCCOPY);
+    BitBlt(target, 0, geometry_.RowTop(index - firstRow_), w, rowHeight, dc, 0, 0, SRCCOPY);
 }
 
 void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
@@ -366,11 +453,14 @@ void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
     StripPass icons(*this);
     if (!stripDc_)
         return;
-    const int cell = kIconSize * index;
+    const int size = geometry_.iconSize;
+    if (IconCellSize != size)
+        return;  // a strip of another DPI until it is built anew
+    const int cell = size * index;
     // The mask punches the icon's shape out, the image fills it in: the
     // surroundings stay as the row shows them.
-    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, kIconSize, SRCAND);
-    BitBlt(rowDc_.get(), x, y, kIconSize, kIconSize, stripDc_, cell, 0, SRCPAINT);
+    BitBlt(rowDc_.get(), x, y, size, size, stripDc_, cell, size, SRCAND);
+    BitBlt(rowDc_.get(), x, y, size, size, stripDc_, cell, 0, SRCPAINT);
 }
 
 void TvlcrLaunchMenu::Tell(LaunchMenuCode code, int row, int target, bool handBack)

@@ -1,6 +1,8 @@
-// The launch menu control: one 20-pixel row per launch item, then the cancel
-// and quit rows. Every row is drawn into a one-row bitmap and copied to the
-// screen in one transfer, so no row flickers through its steps.
+// The launch menu control: one 20-pixel row per launch item (at 96 DPI; the
+// geometry scales), then the cancel and quit rows. Every row is drawn into a
+// one-row bitmap and copied to the screen in one transfer, so no row flickers
+// through its steps. A list taller than the screen shows a window of rows
+// that scrolls.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -43,8 +45,21 @@ public:
     int DefaultIndex() const noexcept { return defaultIndex_; }
 
     int SelectedIndex() const noexcept { return selectedIndex_; }
-    // Clamps; redraws the old and the new row when shown and changed.
+    // Clamps; redraws the old and the new row when shown and changed, and
+    // scrolls the new one into view.
     void SetSelectedIndex(int index);
+
+    // The geometry the rows are drawn with. Another DPI makes the fonts and
+    // the row bitmaps anew.
+    const MenuGeometry& Geometry() const noexcept { return geometry_; }
+    void SetGeometry(const MenuGeometry& geometry);
+    // At most this many rows show at once (0: all of them), from FirstRow().
+    void LimitVisibleRows(int rows);
+    int VisibleRows() const noexcept;
+    int FirstRow() const noexcept { return firstRow_; }
+    // Scrolls so that the row is in view; true when it scrolled.
+    bool ScrollIntoView(int row);
+    void ScrollBy(int rows);
 
     bool ShowIcons() const noexcept { return showIcons_; }
     void SetShowIcons(bool show) noexcept;  // callers repaint
@@ -64,6 +79,9 @@ public:
     void HandleMouseDown(unsigned x, unsigned y);
     void HandleMouseUp(unsigned x, unsigned y, bool right);
 
+    void HandleWheel(int delta);
+    void HandleEdgeTimer();
+
     bool Dragging() const noexcept { return dragging_; }
     int DragSourceIndex() const noexcept { return dragSourceIndex_; }
     HIMAGELIST DragImages() const noexcept { return dragImages_.get(); }
@@ -71,7 +89,11 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Resize();
+    void MakeFonts();
     void SetRowBitmapWidth(int width);
+    void SetFirstRow(int row);
+    bool RowShown(int index) const noexcept;
+    void WatchEdge(unsigned y);
     int Width() const;
     int Height() const;
     void DrawRowTo(HDC target, int index);
@@ -84,12 +106,17 @@ private:
     void EndDrag();
     void CancelDrag();
 
+    MenuGeometry geometry_;
     int selectedIndex_ = 0;
+    int firstRow_ = 0;
+    int visibleLimit_ = 0;
+    bool edgeTimer_ = false;
     UniqueMemoryDc rowDc_;
     UniqueBitmap rowBitmap_;  // RowBitmap: W x 20, kept selected in rowDc_
     HGDIOBJ rowDcOriginalBitmap_ = nullptr;
     HGDIOBJ rowDcOriginalFont_ = nullptr;
     int rowBitmapWidth_ = 0;
+    int rowBitmapHeight_ = 0;
     // The two body gradients (from x 20 and from x 40) for the current width,
     // painted once: rows 0-19 and 20-39.
     UniqueMemoryDc bodyDc_;

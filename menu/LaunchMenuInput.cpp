@@ -50,10 +50,72 @@ void TvlcrLaunchMenu::KeyPress(char typed)
         Tell(kLmnRowChosen, row);
 }
 
-int TvlcrLaunchMenu::RowAtPoint(unsigned y) const { return ::RowAtPoint(y, Height()); }
+namespace {
+constexpr UINT_PTR kEdgeTimer = 1;
+constexpr UINT kEdgeTimerMs = 80;
+}  // namespace
+
+int TvlcrLaunchMenu::RowAtPoint(unsigned y) const
+{
+    const int shown = ::RowAtPoint(y, Height(), geometry_);
+    return shown < 0 ? shown : firstRow_ + shown;
+}
+
+void TvlcrLaunchMenu::HandleWheel(int delta)
+{
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    if (lines == WHEEL_PAGESCROLL || lines == 0)
+        lines = static_cast<UINT>(VisibleRows());
+    ScrollBy(-delta * static_cast<int>(lines) / WHEEL_DELTA);
+    // The row under the pointer is the selected one, as after a move.
+    POINT p{};
+    GetCursorPos(&p);
+    ScreenToClient(Handle(), &p);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    if (PtInRect(&client, p) && !dragging_)
+        SetSelectedIndex(RowAtPoint(static_cast<unsigned>(p.y)));
+}
+
+void TvlcrLaunchMenu::WatchEdge(unsigned y)
+{
+    // The pointer held on the first or last row shown scrolls the list on,
+    // while there is more of it that way.
+    const int shown = ::RowAtPoint(y, Height(), geometry_);
+    const bool up = shown == 0 && firstRow_ > 0;
+    const bool down = shown == VisibleRows() - 1 && firstRow_ + VisibleRows() < RowCount();
+    if ((up || down) && !edgeTimer_)
+        edgeTimer_ = SetTimer(Handle(), kEdgeTimer, kEdgeTimerMs, nullptr) != 0;
+}
+
+void TvlcrLaunchMenu::HandleEdgeTimer()
+{
+    POINT p{};
+    GetCursorPos(&p);
+    ScreenToClient(Handle(), &p);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int shown = PtInRect(&client, p) ? ::RowAtPoint(static_cast<unsigned>(p.y), Height(), geometry_) : -1;
+    int step = 0;
+    if (shown == 0 && firstRow_ > 0)
+        step = -1;
+    else if (shown == VisibleRows() - 1 && firstRow_ + VisibleRows() < RowCount())
+        step = 1;
+    if (step == 0) {
+        KillTimer(Handle(), kEdgeTimer);
+        edgeTimer_ = false;
+        return;
+    }
+    ScrollBy(step);
+    if (!dragging_)
+        SetSelectedIndex(firstRow_ + shown);
+}
 
 void TvlcrLaunchMenu::HandleMouseMove(unsigned x, unsigned y, bool left)
 {
+    if (VisibleRows() < RowCount())
+        WatchEdge(y);
     const int row = RowAtPoint(y);
     if (left) {
         if (dragging_) {
@@ -61,7 +123,8 @@ void TvlcrLaunchMenu::HandleMouseMove(unsigned x, unsigned y, bool left)
             // the message's halves stand for negative positions.
             ImageList_DragMove(static_cast<short>(x), static_cast<short>(y));
         } else if (IsItemRow(dragSourceIndex_, RowCount()) &&
-                   PastDragThreshold(dragStartX_, dragStartY_, static_cast<int>(x), static_cast<int>(y))) {
+                   PastDragThreshold(dragStartX_, dragStartY_, static_cast<int>(x), static_cast<int>(y),
+                                     geometry_.Px(kDragThreshold))) {
             StartDrag(x, y, row);
         }
     }
@@ -101,21 +164,23 @@ void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right)
 void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
 {
     const int w = Width();
+    const int rowHeight = geometry_.rowHeight;
     // The image is the source row as it looks on screen.
     UniqueBitmap snapshot;
     {
         WindowDc canvas(Handle());
-        snapshot.reset(CreateCompatibleBitmap(canvas.get(), w, kRowHeight));
+        snapshot.reset(CreateCompatibleBitmap(canvas.get(), w, rowHeight));
         UniqueMemoryDc memory(CreateCompatibleDC(canvas.get()));
         SelectGuard select(memory.get(), snapshot.get());
-        const RECT all{0, 0, w, kRowHeight};
+        const RECT all{0, 0, w, rowHeight};
         FillRect(memory.get(), &all, backgroundBrush_.get());
-        BitBlt(memory.get(), 0, 0, w - 1, kRowHeight, canvas.get(), 0, RowTop(dragSourceIndex_), SRCCOPY);
+        BitBlt(memory.get(), 0, 0, w - 1, rowHeight, canvas.get(), 0, geometry_.RowTop(dragSourceIndex_ - firstRow_),
+               SRCCOPY);
     }
-    dragImages_.reset(ImageList_Create(w, kRowHeight, ILC_COLOR32, 1, 1));
+    dragImages_.reset(ImageList_Create(w, rowHeight, ILC_COLOR32, 1, 1));
     ImageList_Add(dragImages_.get(), snapshot.get(), nullptr);
     snapshot.reset();
-    ImageList_BeginDrag(dragImages_.get(), 0, static_cast<int>(x), static_cast<int>(y) - kRowHeight * row);
+    ImageList_BeginDrag(dragImages_.get(), 0, static_cast<int>(x), static_cast<int>(y) - rowHeight * (row - firstRow_));
     ImageList_DragEnter(Handle(), static_cast<int>(x), static_cast<int>(y));
     dragging_ = true;
     SetCursor(DragCursor());

@@ -9,11 +9,22 @@
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/MenuPlacement.h"
+#include "platform/Dpi.h"
 #include "platform/WindowHelpers.h"
 
 HWND PreviousForeground = nullptr;
 
 namespace {
+
+// The menu appears against the taskbar: on its monitor, or on the primary one
+// when there is no taskbar.
+HMONITOR MenuMonitor()
+{
+    const RECT bar = GetTaskbarRect();
+    if (IsRectEmpty(&bar))
+        return MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    return MonitorFromRect(&bar, MONITOR_DEFAULTTOPRIMARY);
+}
 
 bool IsOwnWindow(HWND hwnd)
 {
@@ -30,6 +41,7 @@ void CreateLaunchMenu()
     LaunchMenu = std::make_unique<TvlcrLaunchMenu>(CommandWindow);
     LaunchMenu->SetShowIcons(Settings.ListIconVisible);
     LaunchMenu->RebuildItems();
+    IconCellSize = LaunchMenu->Geometry().iconSize;
 }
 
 void RequestLaunchMenu()
@@ -43,6 +55,7 @@ void ShowLaunchMenu()
     if (!LaunchMenu)
         return;
     MenuShown = true;
+    AdoptMenuDpi();
     if (Settings.ReloadItems)
         ReloadForShowing();
     const MenuOrigin at = FitLaunchMenu();
@@ -61,13 +74,34 @@ void ReloadForShowing()
         LoadIconStrip();
 }
 
+void AdoptMenuDpi()
+{
+    const int dpi = MonitorDpi(MenuMonitor());
+    LaunchMenu->SetGeometry(MenuGeometryFor(dpi, SmallIconSize(dpi)));
+    const int cell = LaunchMenu->Geometry().iconSize;
+    if (cell == IconCellSize)
+        return;
+    IconCellSize = cell;
+    // The strip is made anew for the new cells; while the lists are released
+    // (memory-saving mode) the reload that follows makes it.
+    if (IconStrip && LaunchListsPresent())
+        BuildIconStrip();
+}
+
 MenuOrigin FitLaunchMenu()
 {
     const RECT bar = GetTaskbarRect();
-    const int height = ControlHeight(LaunchMenu->RowCount());
+    const MenuGeometry& g = LaunchMenu->Geometry();
+    // Never taller than the monitor's work area: the rest of a long list
+    // scrolls into view.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MenuMonitor(), &monitor);
+    LaunchMenu->LimitVisibleRows(g.RowsThatFit(monitor.rcWork.bottom - monitor.rcWork.top));
+    const int height = g.ControlHeight(LaunchMenu->VisibleRows());
     const MenuOrigin at = PlaceMenu({bar.left, bar.top, bar.right, bar.bottom}, GetSystemMetrics(SM_CXSCREEN),
-                                    GetSystemMetrics(SM_CYSCREEN), kMenuWidth, height);
-    SetWindowPos(LaunchMenu->Handle(), nullptr, 0, 0, kMenuWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                                    GetSystemMetrics(SM_CYSCREEN), g.width, height);
+    SetWindowPos(LaunchMenu->Handle(), nullptr, 0, -g.rowsTop, g.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     return at;
 }
 
@@ -84,8 +118,10 @@ void TakeForegroundForMenu()
 
 void PutLaunchMenuOnScreen(MenuOrigin at)
 {
-    const int height = ControlHeight(LaunchMenu->RowCount());
-    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, 0);
+    const MenuGeometry& g = LaunchMenu->Geometry();
+    const int width = g.width;
+    const int height = g.ControlHeight(LaunchMenu->VisibleRows());
+    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, width, height, 0);
     ShowWindow(MainWindow, SW_HIDE);
     ShowWindow(MainWindow, SW_RESTORE);
     ShowWindow(CommandWindow, SW_SHOW);
@@ -93,7 +129,7 @@ void PutLaunchMenuOnScreen(MenuOrigin at)
     // time it is mapped (openbox often puts it at the top left): the place is
     // asserted once more now that the window is on screen. On Windows the
     // window is already there and this changes nothing.
-    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, kMenuWidth, height, SWP_NOACTIVATE);
+    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, width, height, SWP_NOACTIVATE);
 }
 
 void HandForegroundBack()

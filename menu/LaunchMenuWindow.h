@@ -12,6 +12,7 @@ void CreateLaunchMenu();
 void RequestLaunchMenu();
 void ShowLaunchMenu();
 // The steps of ShowLaunchMenu, in its order after MenuShown is set.
+void AdoptMenuDpi();  // the geometry and icon cells for the DPI of the menu's monitor
 void ReloadForShowing();  // memory-saving mode: the list and the strip again
 MenuOrigin FitLaunchMenu();  // the control sized to the rows; where the window goes
 void TakeForegroundForMenu();  // remembers the window in front and takes the foreground

@@ -22,12 +22,36 @@ int FindDefaultIndex(const std::vector<std::string>& targets, std::string_view d
     return -1;
 }
 
-int RowAtPoint(unsigned y, int controlHeight)
+int MenuGeometry::Px(int length) const { return Scale(length, dpi); }
+
+int MenuGeometry::RowsThatFit(int height) const
+{
+    const int rows = (height - rowsTop) / rowHeight;
+    return rows > 0 ? rows : 1;
+}
+
+MenuGeometry MenuGeometryFor(int dpi, int smallIconSize)
+{
+    MenuGeometry g;
+    g.dpi = dpi;
+    g.width = Scale(kMenuWidth, dpi);
+    g.rowHeight = Scale(kRowHeight, dpi);
+    g.rowsTop = Scale(kRowsTop, dpi);
+    g.leftColumnRight = Scale(kLeftColumnRight, dpi);
+    g.iconColumnRight = Scale(kIconColumnRight, dpi);
+    g.letterX = Scale(kLetterX, dpi);
+    g.letterY = Scale(kLetterY, dpi);
+    g.iconSize = smallIconSize;
+    g.line = Scale(1, dpi);
+    return g;
+}
+
+int RowAtPoint(unsigned y, int controlHeight, const MenuGeometry& geometry)
 {
     if (static_cast<long long>(y) > 2LL * controlHeight)
         return -1;
     // Integer division truncates toward zero, so y 0 and 1 are row 0 too.
-    return (static_cast<int>(y) - kRowsTop) / kRowHeight;
+    return (static_cast<int>(y) - geometry.rowsTop) / geometry.rowHeight;
 }
 
 int ClampSelectedIndex(int index, int rowCount)
@@ -43,11 +67,11 @@ int RowAbove(int selected, int rowCount) { return selected - 1 < 0 ? rowCount - 
 int RowBelow(int selected, int rowCount) { return selected + 1 < rowCount ? selected + 1 : 0; }
 bool IsItemRow(int row, int rowCount) { return row >= 0 && row < rowCount - 2; }
 
-bool PastDragThreshold(int startX, int startY, int x, int y)
+bool PastDragThreshold(int startX, int startY, int x, int y, int threshold)
 {
     const long long dx = static_cast<long long>(startX) - x;
     const long long dy = static_cast<long long>(startY) - y;
-    return dx > kDragThreshold || -dx > kDragThreshold || dy > kDragThreshold || -dy > kDragThreshold;
+    return dx > threshold || -dx > threshold || dy > threshold || -dy > threshold;
 }
 
 int FindShortcutRow(const std::vector<MenuRow>& rows, const std::vector<std::string>& shortCuts, char typed)
@@ -79,9 +103,10 @@ std::optional<char> TypedBytes::Take(unsigned char byte, bool (*isLead)(unsigned
     return static_cast<char>(byte);
 }
 
-RowLook DescribeRow(bool selected, bool showIcons, bool itemRow)
+RowLook DescribeRow(bool selected, bool showIcons, bool itemRow, const MenuGeometry& g)
 {
     RowLook look{};
+    const int captionLeft = showIcons ? g.iconColumnRight : g.Px(22);
     look.letter = itemRow;
     if (selected) {
         // The content sits 1 px up and left of its resting place, which the
@@ -90,23 +115,23 @@ RowLook DescribeRow(bool selected, bool showIcons, bool itemRow)
         look.frame = true;
         look.gradientLeft = -1;
         look.letterColour = kLetterSelected;
-        look.iconX = 22;
-        look.iconY = 1;
-        look.captionX = showIcons ? 40 : 22;
-        look.captionY = 3;
+        look.iconX = g.Px(22);
+        look.iconY = g.Px(1);
+        look.captionX = captionLeft;
+        look.captionY = g.Px(3);
         look.captionColour = kCaptionText;
         look.shadow = true;
-        look.shadowX = look.captionX + 1;
-        look.shadowY = 4;
+        look.shadowX = look.captionX + g.Px(1);
+        look.shadowY = g.Px(4);
     } else {
         look.leftColumn = kLeftColumnNormal;
         look.iconColumn = showIcons;
-        look.gradientLeft = showIcons ? kIconColumnRight : kLeftColumnRight;
+        look.gradientLeft = showIcons ? g.iconColumnRight : g.leftColumnRight;
         look.letterColour = kLetterNormal;
-        look.iconX = 23;
-        look.iconY = 2;
-        look.captionX = (showIcons ? 40 : 22) + 1;
-        look.captionY = 4;
+        look.iconX = g.Px(23);
+        look.iconY = g.Px(2);
+        look.captionX = captionLeft + g.Px(1);
+        look.captionY = g.Px(4);
         look.captionColour = itemRow ? kCaptionText : kFixedRowCaption;
     }
     return look;

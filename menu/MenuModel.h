@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/GradientBands.h"
+#include "platform/Scaling.h"
 
 struct MenuRow {
     std::string Caption;
@@ -29,8 +30,8 @@ using TextEqualFunction = bool (*)(std::string_view, std::string_view);
 int FindDefaultIndex(const std::vector<std::string>& targets, std::string_view dblClickCommand,
                      TextEqualFunction equalIgnoringCase);
 
-// Geometry, in the control's client pixels. The control sits 2 px above its
-// window's top, so row 0 starts at the window's top edge.
+// Geometry at 96 DPI, in the control's client pixels. The control sits 2 px
+// above its window's top, so row 0 starts at the window's top edge.
 inline constexpr int kMenuWidth = 180;
 inline constexpr int kRowHeight = 20;
 inline constexpr int kRowsTop = 2;
@@ -42,10 +43,33 @@ inline constexpr int kIconSize = 16;
 constexpr int RowTop(int row) { return kRowHeight * row + kRowsTop; }
 constexpr int ControlHeight(int rowCount) { return kRowHeight * rowCount + kRowsTop; }
 
+// The geometry at a DPI: every length scaled, the icons the system's small
+// icons for that DPI. Rows are one scaled height each, stacked without gaps.
+// The default is the geometry at 96 DPI.
+struct MenuGeometry {
+    int dpi = 96;
+    int width = kMenuWidth;
+    int rowHeight = kRowHeight;
+    int rowsTop = kRowsTop;
+    int leftColumnRight = kLeftColumnRight;
+    int iconColumnRight = kIconColumnRight;
+    int letterX = kLetterX;
+    int letterY = kLetterY;
+    int iconSize = kIconSize;
+    int line = 1;  // the selection frame's pen
+    int Px(int length) const;  // a 96-DPI length at this DPI
+    int RowTop(int row) const { return rowHeight * row + rowsTop; }
+    int ControlHeight(int rowCount) const { return rowHeight * rowCount + rowsTop; }
+    // How many rows a window at most `height` high shows: at least one.
+    int RowsThatFit(int height) const;
+    bool operator==(const MenuGeometry&) const = default;
+};
+MenuGeometry MenuGeometryFor(int dpi, int smallIconSize);
+
 // The row under client y, read as the unsigned half of a mouse message: -1
 // beyond twice the control's height, so a pointer just below the last row
 // still gives a row (past the last one) and one above the control none.
-int RowAtPoint(unsigned y, int controlHeight);
+int RowAtPoint(unsigned y, int controlHeight, const MenuGeometry& geometry = {});
 
 // -1 for any negative index, the last row for any beyond it.
 int ClampSelectedIndex(int index, int rowCount);
@@ -58,7 +82,7 @@ bool IsItemRow(int row, int rowCount);
 
 // A drag starts once the pointer is more than 5 px away in x or y.
 inline constexpr int kDragThreshold = 5;
-bool PastDragThreshold(int startX, int startY, int x, int y);
+bool PastDragThreshold(int startX, int startY, int x, int y, int threshold = kDragThreshold);
 
 // The first item row whose shortcut is the typed character upper-cased (only
 // a-z change), compared exactly; -1 when none. `shortCuts` is indexed by the
@@ -107,4 +131,4 @@ struct RowLook {
     bool shadow;        // the selected caption's shadow at its resting place
     int shadowX, shadowY;
 };
-RowLook DescribeRow(bool selected, bool showIcons, bool itemRow);
+RowLook DescribeRow(bool selected, bool showIcons, bool itemRow, const MenuGeometry& geometry = {});
