@@ -6,6 +6,8 @@
 #include "controls/PlButton.h"
 #include "platform/DialogFlag.h"
 #include "platform/Dialogs.h"
+#include "platform/Dpi.h"
+#include "platform/Scaling.h"
 #include "platform/WindowHelpers.h"
 
 namespace {
@@ -76,13 +78,14 @@ void EnableWindows(const std::vector<HWND>& windows)
 
 Form::Form(const FormStyle& style) : Window(DefDlgProcA), style_(style)
 {
-    font_.reset(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
     background_.reset(CreateSolidBrush(style_.color));
     createdClient_ = {style_.clientWidth, style_.clientHeight};
     Create(FormWindowClass(), FrameExStyle(style_.frame), style_.caption, FrameStyle(style_.frame), CW_USEDEFAULT,
            CW_USEDEFAULT, 100, 100, nullptr, nullptr);
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    dpi_ = WindowDpi(Handle());
+    fonts_.push_back({"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET, false, UniqueFont()});
+    fonts_.back().font.reset(fonts_.back().Make(dpi_));
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
     ApplyClientSize();
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
@@ -94,9 +97,9 @@ Form::~Form() { DestroyHandle(); }
 
 void Form::ApplyClientSize()
 {
-    RECT r{0, 0, style_.clientWidth, style_.clientHeight};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
-                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    RECT r{0, 0, Px(style_.clientWidth), Px(style_.clientHeight)};
+    AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)), dpi_);
     SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -104,10 +107,11 @@ void Form::ApplyClientSize()
 HWND Form::AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int width,
                       int height)
 {
-    HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
+    HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Px(x), Px(y), Px(width),
+                                   Px(height), Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
                                    GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    Place(control, x, y, width, height);
     return control;
 }
 
@@ -115,8 +119,10 @@ HWND Form::AddLabel(int x, int y, int width, int height, const char* text, const
 {
     LabelStyle s = style;
     if (!s.font)
-        s.font = font_.get();
-    return CreateLabel(Handle(), nextId_++, x, y, width, height, text, s);
+        s.font = FormFont();
+    HWND label = CreateLabel(Handle(), nextId_++, Px(x), Px(y), Px(width), Px(height), text, s);
+    Place(label, x, y, width, height, s.autoSize);
+    return label;
 }
 
 HWND Form::AddEdit(int x, int y, int width, int height, const char* text)
@@ -143,8 +149,9 @@ HWND Form::AddPushButton(int x, int y, int width, int height, const char* text, 
 TplButton& Form::AddGradientButton(int x, int y, int width, int height, const char* name)
 {
     auto button = std::make_unique<TplButton>();
-    HWND hwnd = button->Create(Handle(), nextId_++, x, y, width, height, name);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    HWND hwnd = button->Create(Handle(), nextId_++, Px(x), Px(y), Px(width), Px(height), name);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    Place(hwnd, x, y, width, height);
     buttons_.push_back(std::move(button));
     return *buttons_.back();
 }
@@ -164,7 +171,7 @@ void Form::PaintAccentStrip(HDC dc, int right) const
 {
     RECT client;
     GetClientRect(Handle(), &client);
-    FillGradient(dc, true, RECT{0, 0, right, client.bottom}, kAccentStripStart, style_.color);
+    FillGradient(dc, true, RECT{0, 0, Px(right), client.bottom}, kAccentStripStart, style_.color);
 }
 
 HWND Form::AddListView(int x, int y, int width, int height, DWORD style, DWORD exStyle)
@@ -193,13 +200,19 @@ void Form::SetHint(HWND control, const char* text)
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void Form::Place(HWND control, int x, int y, int width, int height, bool autoSize)
+{
+    placed_.push_back({control, RECT{x, y, x + width, y + height}, 0, autoSize});
+}
+
 void Form::SetAnchors(HWND control, unsigned anchors)
 {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-    anchored_.push_back({control, anchors, r});
+    for (Placed& p : placed_)
+        if (p.control == control)
+            p.anchors = anchors;
 }
+
+RECT Form::ScaledRect(const RECT& r) const { return RECT{Px(r.left), Px(r.top), Px(r.right), Px(r.bottom)}; }
 
 void Form::SetMenuBar(HMENU menu)
 {
@@ -208,11 +221,49 @@ void Form::SetMenuBar(HMENU menu)
     ApplyClientSize();
 }
 
+HFONT Form::FontSpec::Make(int dpi) const
+{
+    return CreateFontA(Scale(height, dpi), 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+}
+
 HFONT Form::MakeFont(const char* face, int height, BYTE charset, bool underline)
 {
-    fonts_.emplace_back(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
-    return fonts_.back().get();
+    fonts_.push_back({face, height, charset, underline, UniqueFont()});
+    fonts_.back().font.reset(fonts_.back().Make(dpi_));
+    return fonts_.back().font.get();
+}
+
+void Form::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    if (dpi <= 0)
+        return;
+    dpi_ = dpi;
+    // Every font anew for the new DPI, handed to the windows that had the old
+    // one; the old ones go once nobody holds them.
+    std::vector<UniqueFont> old;
+    for (FontSpec& spec : fonts_) {
+        UniqueFont fresh(spec.Make(dpi_));
+        const HFONT was = spec.font.get();
+        for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)) == was)
+                SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fresh.get()), FALSE);
+        old.push_back(std::exchange(spec.font, std::move(fresh)));
+    }
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    // A label that sizes itself to its text has just done so: it only moves.
+    for (const Placed& p : placed_) {
+        const RECT r = ScaledRect(p.rect);
+        SetWindowPos(p.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (p.autoSize ? SWP_NOSIZE : 0));
+    }
+    // The system's suggestion keeps the form where the user sees it; the
+    // anchored controls follow its new client size.
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    OnSize();
+    Guarded([&] { FormDpiChanged(); });
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form::SetModalResult(int result) noexcept
@@ -349,15 +400,15 @@ void Form::PaintContent(HDC dc)
     FillRect(dc, &client, background_.get());
     FormPaint(dc);
     for (const Graphic& g : graphics_) {
+        const RECT r = ScaledRect(g.rect);
         if (g.icon) {
-            DrawIconEx(dc, g.rect.left, g.rect.top, g.icon, g.rect.right - g.rect.left, g.rect.bottom - g.rect.top, 0,
-                       nullptr, DI_NORMAL);
+            DrawIconEx(dc, r.left, r.top, g.icon, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
             continue;
         }
         // A lowered top line: shadow above, highlight below.
-        RECT line{g.rect.left, g.rect.top, g.rect.right, g.rect.top + 1};
+        RECT line{r.left, r.top, r.right, r.top + Px(1)};
         FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-        OffsetRect(&line, 0, 1);
+        OffsetRect(&line, 0, Px(1));
         FillRect(dc, &line, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     }
 }
@@ -368,10 +419,12 @@ void Form::OnSize()
     GetClientRect(Handle(), &client);
     if (client.right == 0 && client.bottom == 0)
         return;  // minimised
-    const int dw = client.right - createdClient_.cx;
-    const int dh = client.bottom - createdClient_.cy;
-    for (const Anchored& a : anchored_) {
-        RECT r = a.rect;
+    const int dw = client.right - Px(createdClient_.cx);
+    const int dh = client.bottom - Px(createdClient_.cy);
+    for (const Placed& a : placed_) {
+        if (!a.anchors)
+            continue;
+        RECT r = ScaledRect(a.rect);
         if (a.anchors & akRight) {
             if (a.anchors & akLeft)
                 r.right += dw;
@@ -415,6 +468,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetBkColor(dc, style_.color);
         return reinterpret_cast<LRESULT>(background_.get());
     }
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case kFormSetModalResult:
         SetModalResult(static_cast<int>(wParam));
         return 0;

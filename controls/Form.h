@@ -11,6 +11,7 @@
 
 #include "controls/Label.h"
 #include "platform/Raii.h"
+#include "platform/Scaling.h"
 #include "platform/Window.h"
 
 class TplButton;
@@ -85,8 +86,10 @@ protected:
     void SetHint(HWND control, const char* text);
     void SetAnchors(HWND control, unsigned anchors);
     void SetMenuBar(HMENU menu);  // the form owns it from now on
+    // A font of the form's, its height given at 96 DPI; made anew when the
+    // form's DPI changes.
     HFONT MakeFont(const char* face, int height, BYTE charset, bool underline = false);
-    HFONT FormFont() const noexcept { return font_.get(); }
+    HFONT FormFont() const noexcept { return fonts_.front().font.get(); }
     int ControlId(HWND control) const noexcept { return GetDlgCtrlID(control); }
 
     // Form events. Exceptions that leave them are shown as the program's
@@ -103,17 +106,32 @@ protected:
     virtual bool CaptureMessage(MSG&) { return false; }
     // Any other message; set `handled` to keep it from the dialog manager.
     virtual LRESULT Message(UINT, WPARAM, LPARAM, bool& /*handled*/) { return 0; }
+    // The form has been laid out again for another DPI.
+    virtual void FormDpiChanged() {}
 
 public:
+    // Layouts are given at 96 DPI: a length at the form's own DPI.
+    int Dpi() const noexcept { return dpi_; }
+    int Px(int length) const noexcept { return Scale(length, dpi_); }
+
     // The whole client area as the form paints it (background, events, bevels
     // and images); labels paint their background through it.
     void PaintContent(HDC dc) override;
 
 private:
-    struct Anchored {
+    struct Placed {
         HWND control;
+        RECT rect;  // at creation, in client coordinates at 96 DPI
         unsigned anchors;
-        RECT rect;  // at creation, in client coordinates
+        bool autoSize;  // a label that sizes itself to its text
+    };
+    struct FontSpec {
+        std::string face;
+        int height;  // at 96 DPI
+        BYTE charset;
+        bool underline;
+        UniqueFont font;
+        HFONT Make(int dpi) const;
     };
     struct Graphic {
         RECT rect;
@@ -129,20 +147,23 @@ private:
     bool PreviewKey(const MSG& msg);
     bool Captured(MSG& msg);
     void ApplyClientSize();
+    void Place(HWND control, int x, int y, int width, int height, bool autoSize = false);
+    RECT ScaledRect(const RECT& r) const;
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void PlaceOnScreen(HWND owner);
 
     FormStyle style_;
     HWND tooltip_ = nullptr;
-    UniqueFont font_;
     UniqueBrush background_;
     UniqueMenu menu_;
-    std::vector<UniqueFont> fonts_;
+    std::vector<FontSpec> fonts_;  // the form's own font first
     std::vector<std::unique_ptr<TplButton>> buttons_;
-    std::vector<Anchored> anchored_;
+    std::vector<Placed> placed_;
     std::vector<Graphic> graphics_;
     std::vector<std::string> hints_;
     SIZE createdClient_{};
     int nextId_ = kFirstControlId;
+    int dpi_ = 96;
     int modalResult_ = mrNone;
     bool showing_ = false;
 };

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "controls/FormMessages.h"
+#include "platform/Dpi.h"
+#include "platform/Scaling.h"
+#include "platform/WindowHelpers.h"
 
 namespace {
 
@@ -80,20 +83,6 @@ UINT TextAlignOf(TextAnchor anchor)
     return TA_CENTER | TA_TOP;
 }
 
-std::pair<int, int> IconPictureSize(HICON icon)
-{
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return {0, 0};
-    UniqueBitmap colour(info.hbmColor);
-    UniqueBitmap mask(info.hbmMask);
-    BITMAP bm{};
-    if (colour && GetObjectA(colour.get(), sizeof bm, &bm))
-        return {bm.bmWidth, bm.bmHeight};
-    if (mask && GetObjectA(mask.get(), sizeof bm, &bm))
-        return {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon: AND mask over XOR mask
-    return {0, 0};
-}
 
 // The shape of most properties: a new value is stored and the button painted
 // again; the same value changes nothing. The setters that do otherwise say so.
@@ -500,7 +489,8 @@ void TplButton::ApplyRegion()
     if (!Handle())
         return;
     if (IsRoundStyle(buttonStyle_)) {
-        UniqueRegion region(CreateRoundRectRgn(0, 0, ClientWidth() + 1, ClientHeight() + 1, cornerSize_, cornerSize_));
+        UniqueRegion region(
+            CreateRoundRectRgn(0, 0, ClientWidth() + 1, ClientHeight() + 1, Px(cornerSize_), Px(cornerSize_)));
         // The window owns the region once it is set.
         if (region && SetWindowRgn(Handle(), region.get(), TRUE)) {
             region.release();
@@ -534,6 +524,10 @@ int TplButton::ClientHeight() const
     GetClientRect(Handle(), &r);
     return r.bottom;
 }
+
+int TplButton::Dpi() const noexcept { return WindowDpi(Handle()); }
+
+int TplButton::Px(int length) const noexcept { return Scale(length, Dpi()); }
 
 bool TplButton::Focused() const noexcept { return Handle() && GetFocus() == Handle(); }
 
@@ -674,13 +668,13 @@ void TplButton::PaintFace(HDC dc)
     lines.heightB = TextExtent(dc, captionB_->Caption()).cy;
     lines.emptyA = captionA_->Caption().empty();
     lines.emptyB = captionB_->Caption().empty();
-    lines.lineSpace = captionLineSpace_;
+    lines.lineSpace = Px(captionLineSpace_);
     lines.vertCenter = captionVertCenter_;
-    lines.captionTop = captionTop_;
+    lines.captionTop = Px(captionTop_);
     const CaptionTops tops = PlaceCaptionLines(lines);
     // Centred lines are remembered as the fixed top (the field, not the
     // setter: centring stays on).
-    captionTop_ = tops.captionTop;
+    captionTop_ = Unscale(tops.captionTop, Dpi());
     DrawCaption(dc, *captionA_, tops.first);
     DrawCaption(dc, *captionB_, tops.second);
 
@@ -713,13 +707,17 @@ void TplButton::DrawImage(HDC dc)
         return;
     const int p = PressedOffset();
     // The stored offsets follow the size while centring stays on.
+    // The offsets are kept at 96 DPI; the picture itself is drawn at its own
+    // size.
+    const int left = image.horzCenter_ ? (ClientWidth() - image.width_) / 2 : Px(image.left_);
+    const int top = image.vertCenter_ ? (ClientHeight() - image.height_) / 2 : Px(image.top_);
     if (image.vertCenter_)
-        image.top_ = (ClientHeight() - image.height_) / 2;
+        image.top_ = Unscale(top, Dpi());
     if (image.horzCenter_)
-        image.left_ = (ClientWidth() - image.width_) / 2;
+        image.left_ = Unscale(left, Dpi());
     const bool disabledLook = !Enabled() && hasFocus_;
-    const int x = image.left_ + p;
-    const int y = image.top_ + p;
+    const int x = left + p;
+    const int y = top + p;
     if (image.bitmap_) {
         if (image.transParent_ && !disabledLook) {
             // The bottom-left pixel names the colour that lets the face through.
@@ -745,7 +743,8 @@ void TplButton::DrawCaption(HDC dc, const TplBtnCaption& caption, int y)
     if (n == 0)
         return;
     SetBkMode(dc, TRANSPARENT);
-    const CaptionOrigin origin = PlaceCaption(caption.Alignment(), n, ClientWidth(), caption.Left(), caption.Right());
+    const CaptionOrigin origin =
+        PlaceCaption(caption.Alignment(), n, ClientWidth(), Px(caption.Left()), Px(caption.Right()));
     const UINT oldAlign = SetTextAlign(dc, TextAlignOf(origin.anchor));
     const int p = PressedOffset();
     const int x = origin.x + p;
@@ -816,7 +815,7 @@ void TplButton::DrawFrame(HDC dc)
         UniquePen pen(CreatePen(PS_SOLID, 1, kRoundOutline));
         SelectGuard penGuard(dc, pen.get());
         SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
-        RoundRect(dc, 0, 0, face.right, face.bottom, cornerSize_, cornerSize_);
+        RoundRect(dc, 0, 0, face.right, face.bottom, Px(cornerSize_), Px(cornerSize_));
         break;
     }
     case TplButtonStyle::bsFlatNoFrame:
@@ -833,10 +832,10 @@ void TplButton::DrawFocus(HDC dc)
         UniquePen pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
         SelectGuard penGuard(dc, pen.get());
         SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
-        RoundRect(dc, 2, 2, face.right - 2, face.bottom - 2, cornerSize_ - 2, cornerSize_ - 2);
+        RoundRect(dc, Px(2), Px(2), face.right - Px(2), face.bottom - Px(2), Px(cornerSize_ - 2), Px(cornerSize_ - 2));
         return;
     }
-    InflateRect(&face, -3, -3);
+    InflateRect(&face, -Px(3), -Px(3));
     if (buttonStyle_ == TplButtonStyle::bsFlat) {
         if (flatFrameType_ == TplBtnFrameType::bffBump) {
             ++face.right;

@@ -218,7 +218,11 @@ private:
     bool InsideClient(int x, int y) const;
     int ClientWidth() const;
     int ClientHeight() const;
-    int PressedOffset() const noexcept { return hasFocus_ && pressed_ ? 1 : 0; }
+    int PressedOffset() const noexcept { return hasFocus_ && pressed_ ? Px(1) : 0; }
+    // Its lengths (caption top and spacing, margins, corners, offsets) are
+    // kept at 96 DPI and drawn at the window's own DPI.
+    int Dpi() const noexcept;
+    int Px(int length) const noexcept;
     bool Focused() const noexcept;
     void SetPressed(bool pressed);
 

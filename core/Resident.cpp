@@ -160,6 +160,10 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case kTrayCallbackMessage:
         TrayCallback(wParam, lParam);
         break;
+    case WM_DPICHANGED:
+    case WM_DISPLAYCHANGE:
+        RefreshTrayIcon();
+        break;
     default:
         break;
     }

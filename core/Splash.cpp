@@ -4,6 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
+#include "platform/Dpi.h"
+#include "platform/Scaling.h"
 #include "platform/Window.h"
 #include "platform/WindowHelpers.h"
 #include "res/version.h"
@@ -38,22 +40,26 @@ void DrawOneText(HDC dc, int x, int y, const char* text, const UniqueFont& font,
 
 }  // namespace
 
-void PaintSplash(HDC dc)
+void PaintSplash(HDC dc, int dpi)
 {
+    if (dpi <= 0)
+        dpi = SystemDpi();
+    const auto px = [dpi](int length) { return Scale(length, dpi); };
     // Both fills reach past the window's bottom and right edges; the window
     // clips them.
-    FillGradient(dc, true, RECT{0, 0, 120, 100}, kGradientStart, kPaper);
+    FillGradient(dc, true, RECT{0, 0, px(120), px(100)}, kGradientStart, kPaper);
     {
         const UniqueBrush paper(CreateSolidBrush(kPaper));
-        const RECT solid{120, 0, 280, 100};
+        const RECT solid{px(120), 0, px(280), px(100)};
         FillRect(dc, &solid, paper.get());
     }
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = GetTextColor(dc);
-    if (const UniqueIcon icon{ExtractFileIcon(ExecutablePath(), 0, true)})
-        DrawIcon(dc, 5, 5, icon.get());
-    DrawOneText(dc, 140, 40, kStatusText, MakeFont(12, SHIFTJIS_CHARSET, "MS UI Gothic"), kStatusColour);
-    DrawOneText(dc, 60, 0, kNameText, MakeFont(36, ANSI_CHARSET, "IMPACT"), kNameColour);
+    // The program's large icon, from its own image of that size.
+    if (const UniqueIcon icon{LoadProgramIcon(px(32))})
+        DrawIconEx(dc, px(5), px(5), icon.get(), px(32), px(32), 0, nullptr, DI_NORMAL);
+    DrawOneText(dc, px(140), px(40), kStatusText, MakeFont(px(12), SHIFTJIS_CHARSET, "MS UI Gothic"), kStatusColour);
+    DrawOneText(dc, px(60), 0, kNameText, MakeFont(px(36), ANSI_CHARSET, "IMPACT"), kNameColour);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
 }
@@ -65,9 +71,11 @@ void ShowSplash()
                                   .icon = LoadIconA(nullptr, IDI_APPLICATION),
                                   .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15))};
     // Painted once from here, never by a handler: every message goes on to
-    // the default procedure.
-    SplashWindow = CreateHandlerWindow(splashClass, DefWindowProcA, WS_EX_TOOLWINDOW, kAppTitle, WS_POPUP, kSplashLeft,
-                                       kSplashTop, kSplashWidth, kSplashHeight);
+    // the default procedure. At the DPI of the monitor it appears on.
+    const int dpi = MonitorDpi(MonitorFromPoint(POINT{kSplashLeft, kSplashTop}, MONITOR_DEFAULTTOPRIMARY));
+    SplashWindow = CreateHandlerWindow(splashClass, DefWindowProcA, WS_EX_TOOLWINDOW, kAppTitle, WS_POPUP,
+                                       Scale(kSplashLeft, dpi), Scale(kSplashTop, dpi), Scale(kSplashWidth, dpi),
+                                       Scale(kSplashHeight, dpi));
     if (!SplashWindow)
         return;
     ShowWindow(SplashWindow, SW_SHOW);
@@ -77,7 +85,7 @@ void ShowSplash()
     {
         const WindowDc dc(SplashWindow);
         if (dc)
-            PaintSplash(dc.get());
+            PaintSplash(dc.get(), dpi);
     }
     // Start-up looks at no queue until it is over, and Wine hands a window's
     // drawing to the X server only when its thread looks at its queue: let

@@ -13,6 +13,7 @@ extern HWND SplashWindow;
 void ShowSplash();
 void HideSplash(bool destroy);
 
-// The splash's whole picture, drawn on any DC in client coordinates. The DC's
-// selected objects, text colour and background mode are left as they were.
-void PaintSplash(HDC dc);
+// The splash's whole picture, drawn on any DC in client coordinates at that
+// DPI (0: the system's). The DC's selected objects, text colour and
+// background mode are left as they were.
+void PaintSplash(HDC dc, int dpi = 0);

@@ -7,6 +7,7 @@
 #include "core/Resident.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/Dpi.h"
 #include "platform/ModulePath.h"
 #include "platform/WindowHelpers.h"
 
@@ -22,12 +23,25 @@ void AddTrayIcon()
     TrayIconData.uID = kTrayIconId;
     TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayIconData.uCallbackMessage = kTrayCallbackMessage;
-    TrayIconData.hIcon = ExtractFileIcon(ExecutablePath(), 0, false);
+    // The system's small-icon size for the DPI, drawn at that size: a 16-pixel
+    // icon stretched to 24 would blur.
+    TrayIconData.hIcon = LoadProgramIcon(SmallIconSize(WindowDpi(MainWindow)));
     std::strncpy(TrayIconData.szTip, kAppTitle, sizeof TrayIconData.szTip - 1);
     Shell_NotifyIconA(NIM_ADD, &TrayIconData);
 }
 
 void DeleteTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &TrayIconData); }
+
+void RefreshTrayIcon()
+{
+    const int size = SmallIconSize(WindowDpi(MainWindow));
+    if (!TrayIconData.hIcon || IconPictureSize(TrayIconData.hIcon).first == size)
+        return;
+    HICON old = TrayIconData.hIcon;
+    TrayIconData.hIcon = LoadProgramIcon(size);
+    Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+    DestroyIcon(old);
+}
 
 void TrayCallback(WPARAM, LPARAM lParam)
 {

@@ -13,6 +13,8 @@ extern NOTIFYICONDATAA TrayIconData;
 
 void AddTrayIcon();
 void DeleteTrayIcon();
+// Sets the icon again at the small-icon size of the DPI now, when that changed.
+void RefreshTrayIcon();
 // Right-button up requests the menu (RequestLaunchMenu); a left double click
 // runs the double-click command whatever the busy flags say.
 void TrayCallback(WPARAM wParam, LPARAM lParam);

@@ -92,7 +92,7 @@ TfrmItemListEditor::TfrmItemListEditor() : Form(kStyle)
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<char*>(c.header);
-        column.cx = c.width;
+        column.cx = Px(c.width);
         column.iSubItem = index;
         SendMessageA(lvList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
     }
@@ -152,8 +152,14 @@ void TfrmItemListEditor::FormPaint(HDC dc)
 {
     RECT client;
     GetClientRect(Handle(), &client);
-    FillGradient(dc, false, RECT{0, client.bottom - kBandHeight, client.right, client.bottom}, kListEditorColor,
+    FillGradient(dc, false, RECT{0, client.bottom - Px(kBandHeight), client.right, client.bottom}, kListEditorColor,
                  kBandEnd);
+}
+
+void TfrmItemListEditor::FormDpiChanged()
+{
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
+        SendMessageA(lvList, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), Px(kColumns[i].width));
 }
 
 void TfrmItemListEditor::FormResize()

@@ -25,7 +25,10 @@ constexpr COLORREF kNavy = 0x00800000;
 
 TfrmVerInf::TfrmVerInf() : Form(kStyle)
 {
-    AddImage(40, 8, 32, 32, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    // The icon's own image for the size it is drawn at, shared: never destroyed.
+    AddImage(40, 8, 32, 32,
+             static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, Px(32), Px(32),
+                                           LR_SHARED)));
     LabelStyle title;
     title.color = kNavy;
     title.font = MakeFont("Times New Roman", -16, ANSI_CHARSET);

@@ -4,6 +4,7 @@
 
 #include "platform/ModulePath.h"
 #include "platform/PathText.h"
+#include "platform/Raii.h"
 
 std::string GetTempDirectory()
 {
@@ -28,6 +29,27 @@ HICON ExtractFileIcon(const std::string& fileName, int index, bool large)
     if (drop)
         DestroyIcon(drop);
     return keep;
+}
+
+std::pair<int, int> IconPictureSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return {0, 0};
+    UniqueBitmap colour(info.hbmColor);
+    UniqueBitmap mask(info.hbmMask);
+    BITMAP bm{};
+    if (colour && GetObjectA(colour.get(), sizeof bm, &bm))
+        return {bm.bmWidth, bm.bmHeight};
+    if (mask && GetObjectA(mask.get(), sizeof bm, &bm))
+        return {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon: AND mask over XOR mask
+    return {0, 0};
+}
+
+HICON LoadProgramIcon(int size)
+{
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 RECT GetTaskbarRect()

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/GradientBands.h"
 
@@ -14,6 +15,13 @@ void FillGradient(HDC dc, bool horizontal, const RECT& rect, Colour startColour,
 // One icon of a file (index 0 is the first), large or small; the caller
 // destroys it. Null when the file has no such icon.
 HICON ExtractFileIcon(const std::string& fileName, int index, bool large);
+
+// An icon's width and height in pixels; 0, 0 for none.
+std::pair<int, int> IconPictureSize(HICON icon);
+
+// The program's own icon (its first icon resource) drawn for `size` pixels,
+// from the image of that size it carries; the caller destroys it.
+HICON LoadProgramIcon(int size);
 
 // The user's temporary folder, always ending in a backslash.
 std::string GetTempDirectory();

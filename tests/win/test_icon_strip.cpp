@@ -273,6 +273,27 @@ TEST_CASE("memory-saving mode with a cache file that cannot be written: the stri
     RemoveDirectoryA(fx.cache().c_str());
 }
 
+TEST_CASE("a cached strip of another cell size, written at another DPI, is stale: the strip is built for the cells now")
+{
+    StripFixture fx;
+    const int cells = IconCellSize;
+    Settings.ReloadItems = true;
+    fx.Items({kNotepad, fx.dir.file("missing.exe")});
+    IconCellSize = 16;
+    BuildIconStrip();  // writes a cache of 16-pixel cells
+    FreeIconStrip();
+    IconCellSize = 24;
+    CHECK(LoadIconStrip());
+    BITMAP bm{};
+    REQUIRE(GetObjectA(IconStrip, sizeof bm, &bm));
+    CHECK(bm.bmWidth == 4 * 24);
+    CHECK(bm.bmHeight == 2 * 24);
+    const auto layout = ParseBitmapFile(ReadBytes(fx.cache()));
+    REQUIRE(layout);
+    CHECK(layout->Height == 48);  // and the cache holds the new one
+    IconCellSize = cells;
+}
+
 TEST_CASE("save then load gives the identical strip, and the file is not checked against the list")
 {
     StripFixture fx;
