@@ -172,7 +172,7 @@ TEST_CASE("display scaling: 60 items on a 768-pixel screen fit the work area and
 TEST_CASE("display scaling: the tray icon and the splash at the system's DPI")
 {
     const int dpi = TestDpi();
-    TestMainWindow();
+    MenuFixture f;  // the main window
     AddTrayIcon();
     CHECK(IconPictureSize(TrayIconData.hIcon) == std::pair{SmallIconSize(dpi), SmallIconSize(dpi)});
     DeleteTrayIcon();
