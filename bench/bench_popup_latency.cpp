@@ -3,7 +3,9 @@
 // right-button message posted, and the screen is read until the first row,
 // then the last row the screen shows, has its colour. Also the open menu's
 // processor use.
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "core/Resident.h"
 #include "menu/MenuModel.h"
 #include "platform/Dialogs.h"
+#include "platform/Dpi.h"
 
 namespace {
 
@@ -29,7 +32,20 @@ struct Program {
     const char* mainTitle;
     const char* popupClass;
     const char* popupTitle;
+    POINT first, last;  // a pixel of the first row and of the last row shown
 };
+
+// Where the launch menu's first and last rows show at the screen's top right,
+// at the DPI of the screen; the floor program knows no DPI.
+std::pair<POINT, POINT> MenuPoints(bool scaled)
+{
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const int dpi = scaled ? SystemDpi() : kBaseDpi;
+    const MenuGeometry g = MenuGeometryFor(dpi, scaled ? SmallIconSize(dpi) : 16);
+    const int shown = std::min(kItems + 2, g.RowsThatFit(sh));
+    const int x = sw - g.width + g.Px(5);
+    return {POINT{x, g.Px(10)}, POINT{x, (shown - 1) * g.rowHeight + g.rowHeight / 2}};
+}
 
 // Medians of the tray message to the first row, and to the last row the screen
 // shows, on screen; and the open popup's processor use.
@@ -48,9 +64,8 @@ double MeasureFromOutside(const Program& p, HWND standIn)
         PrintWindowsOf(program.id());
     }
     Sleep(3000);  // start-up ends: splash gone, strip built, main window hidden
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    const POINT first{sw - kMenuWidth + 5, 10};
-    const POINT last{sw - kMenuWidth + 5, std::min(sh, ControlHeight(kItems + 2)) - 18};
+    const POINT first = p.first;
+    const POINT last = p.last;
     HDC screen = GetDC(nullptr);
     std::vector<double> toFirst, toLast;
     int failed = 0;
@@ -148,9 +163,13 @@ void PopupLatencyFromOutside()
     HWND standIn = started.window();
     std::printf("tray right-button message posted to rows on screen, %d items with icons:\n", kItems);
     const std::string floor = build + "tests\\tools\\vlcr-popup-floor.exe";
-    const double floorMs = MeasureFromOutside({"floor (one plain popup)", "\"" + floor + "\" " + std::to_string(ControlHeight(kItems + 2)),
-                        "", "VLCR_POPUP_FLOOR", "floor", "VLCR_POPUP_FLOOR_MENU", "floor menu"},
-                       standIn);
+    const auto [floorFirst, floorLast] = MenuPoints(false);
+    const double floorMs =
+        MeasureFromOutside({"floor (one plain popup)", "\"" + floor + "\" " + std::to_string(ControlHeight(kItems + 2)),
+                            "", "VLCR_POPUP_FLOOR", "floor", "VLCR_POPUP_FLOOR_MENU", "floor menu", floorFirst, floorLast},
+                           standIn);
+    const auto [menuFirst, menuLast] = MenuPoints(true);
+    std::printf("  at %d DPI\n", SystemDpi());
     for (bool saving : {false, true}) {
         const std::string dir = BenchTempFolder();
         PlaceVlcr(build, dir, kItems);
@@ -158,7 +177,7 @@ void PopupLatencyFromOutside()
         const double ms =
             MeasureFromOutside({saving ? "vlcr, memory-saving mode on" : "vlcr, memory-saving mode off",
                                 "\"" + dir + "vlcr.exe\"", dir, kMainWindowClass, kAppTitle, kCommandWindowClass,
-                                kAppTitle},
+                                kAppTitle, menuFirst, menuLast},
                                standIn);
         if (floorMs > 0 && ms > 0)
             std::printf("    %.2f times the floor\n", ms / floorMs);

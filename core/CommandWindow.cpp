@@ -66,6 +66,12 @@ void OnCommand(WPARAM wParam)
 // The dropped row moves, the list is saved at once and the menu shown again.
 void DropRow(int source, int target)
 {
+    // The rows dragged were those of a list edited by hand since: the menu
+    // shows the file's list instead, and nothing moves.
+    if (TakeHandEdits()) {
+        ReloadLaunchMenu();
+        return;
+    }
     const int count = LaunchItemCount();
     if (!LaunchListsPresent() || source < 0 || source >= count || target < 0 || target >= count)
         return;  // rows of a list that has changed underneath
@@ -78,7 +84,7 @@ void OnLaunchMenuNotice(const LaunchMenuNotice& notice)
 {
     switch (notice.header.code) {
     case kLmnRowChosen:
-        LaunchRow(notice.row);
+        LaunchRow(notice.row, notice.elevated);
         break;
     case kLmnCommandMenu:
         ShowCommandMenu(LaunchMenu && IsItemRow(notice.row, LaunchMenu->RowCount()));

@@ -21,15 +21,19 @@
 
 namespace {
 
-// In memory-saving mode the lists go whenever the program loses activation
-// while no dialog is open, as during the delete question: they are read
-// again before anything touches them.
-void EnsureLaunchLists()
+// The lists as Launch.ini has them now. In memory-saving mode they go
+// whenever the program loses activation while no dialog is open, as during
+// the delete question, and a hand edit may have changed the file since the
+// program read it: either way they are read again before anything touches
+// them. True when the file had been edited by hand.
+bool EnsureLaunchLists()
 {
-    if (!LaunchListsPresent()) {
-        CreateLaunchLists();
-        LoadLaunchList();
-    }
+    if (LaunchListsPresent())
+        return TakeHandEdits();
+    const bool edited = LaunchFileChanged();
+    CreateLaunchLists();
+    LoadLaunchList();
+    return edited;
 }
 
 // The launch item of the selected row, or -1 for the cancel and quit rows.
@@ -37,7 +41,12 @@ int SelectedItem()
 {
     if (!LaunchMenu)
         return -1;
-    EnsureLaunchLists();
+    // The row was chosen from a list edited by hand since: the menu shows the
+    // edited list for a fresh choice, and nothing is acted on.
+    if (EnsureLaunchLists()) {
+        ReloadLaunchMenu();
+        return -1;
+    }
     const int index = LaunchMenu->SelectedIndex();
     return index >= 0 && index < LaunchItemCount() ? index : -1;
 }
@@ -85,8 +94,12 @@ void DeleteItemCommand()
     const int answer = ShowMessageBox(CommandWindow, question.c_str(), kDeleteCaption, MB_OKCANCEL | MB_ICONWARNING);
     if (answer != IDOK)
         return;
-    // A click elsewhere while the box was open may have released the lists.
-    EnsureLaunchLists();
+    // A click elsewhere while the box was open may have released the lists;
+    // a hand edit meanwhile may have moved the item: then nothing goes.
+    if (EnsureLaunchLists()) {
+        ReloadLaunchMenu();
+        return;
+    }
     if (index >= LaunchItemCount())
         return;
     const ListBefore before = Snapshot();
@@ -103,10 +116,10 @@ void NewItemCommand()
         TfrmLchSet form;
         if (form.EditItem(index) == mrOk) {
             SaveAndReload(before);
-        } else {
-            EnsureLaunchLists();
-            if (index < LaunchItemCount())
-                DeleteLaunchItem(index);
+        } else if (LaunchListsPresent() && !LaunchFileChanged() && index < LaunchItemCount()) {
+            // The empty item added for the editor goes again; a list read
+            // anew meanwhile never had it.
+            DeleteLaunchItem(index);
         }
     }
     FocusLaunchMenu();

@@ -57,11 +57,51 @@ namespace {
 // The menu reads the file again each time it rebuilds its rows; a file that
 // stays unreadable is reported once, not at every rebuild.
 std::string ReportedUnreadablePath;
+
+// What the file was when the program last read or wrote it.
+struct FileStamp {
+    bool exists = false;
+    FILETIME lastWrite{};
+    ULONGLONG size = 0;
+    bool operator==(const FileStamp& o) const
+    {
+        return exists == o.exists && lastWrite.dwLowDateTime == o.lastWrite.dwLowDateTime &&
+               lastWrite.dwHighDateTime == o.lastWrite.dwHighDateTime && size == o.size;
+    }
+};
+std::string KnownPath;
+FileStamp KnownStamp;
+
+FileStamp StampOf(const std::string& path)
+{
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return stamp;
+    stamp.exists = true;
+    stamp.lastWrite = data.ftLastWriteTime;
+    stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return stamp;
+}
+
+void Remember(const std::string& path)
+{
+    KnownPath = path;
+    KnownStamp = StampOf(path);
+}
 }  // namespace
+
+std::string LaunchFileFolder() { return LaunchFileDirectory.empty() ? ExecutableDirectory() : LaunchFileDirectory; }
+
+bool LaunchFileChanged()
+{
+    const std::string path = LaunchFilePath();
+    return path != KnownPath || !(StampOf(path) == KnownStamp);
+}
 
 std::string LaunchFilePath()
 {
-    return (LaunchFileDirectory.empty() ? ExecutableDirectory() : LaunchFileDirectory) + std::string(kLaunchFileName);
+    return LaunchFileFolder() + std::string(kLaunchFileName);
 }
 
 LaunchLoadResult LoadLaunchListFrom(const std::string& path)
@@ -70,6 +110,7 @@ LaunchLoadResult LoadLaunchListFrom(const std::string& path)
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         ClearLaunchList();
         ReportedUnreadablePath.clear();
+        Remember(path);
         return LaunchLoadResult::Missing;
     }
     // A file that cannot be read now (another program holds it) leaves the
@@ -84,6 +125,8 @@ LaunchLoadResult LoadLaunchListFrom(const std::string& path)
         return LaunchLoadResult::Unreadable;
     }
     ReportedUnreadablePath.clear();
+    // Stamped before the parse: a change made meanwhile is seen next time.
+    Remember(path);
     ApplyLaunchFile(ParseLaunchFile(text, IsAnsiLeadByte), *LaunchLists, DblClickCommand);
     return LaunchLoadResult::Loaded;
 }
@@ -95,8 +138,10 @@ bool SaveLaunchListTo(const std::string& path)
     // whole until the new one is complete on disk.
     const std::string temporary = path + ".new";
     if (WriteWholeFile(temporary, text) &&
-        MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Remember(path);  // its own save is no hand edit
         return true;
+    }
     DeleteFileA(temporary.c_str());
     ShowErrorMessage(FillIn(kMsgCannotCreateFile, path));
     return false;

@@ -7,8 +7,14 @@
 enum class LaunchLoadResult { Loaded, Missing, Unreadable };
 
 // In LaunchFileDirectory (Seams.h): the executable's folder unless a test
-// points it elsewhere.
+// points it elsewhere. That folder is the program's own folder for the paths
+// of the items too.
+std::string LaunchFileFolder();
 std::string LaunchFilePath();
+
+// Launch.ini is not as the program last read or wrote it (its last-write
+// time or size differ, or it came or went): someone edited it by hand.
+bool LaunchFileChanged();
 
 // Replaces the list contents from the file. A file that exists but cannot be
 // read is reported and leaves the lists as they were (empty at start-up); the

@@ -4,6 +4,7 @@
 #include "core/KeyWatcher.h"
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
+#include "core/OneCopy.h"
 #include "core/Settings.h"
 #include "core/Splash.h"
 #include "core/TrayIcon.h"
@@ -11,6 +12,7 @@
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/ModulePath.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -140,6 +142,9 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     // A restarted shell has forgotten the icon: give it again.
     if (message == TaskbarCreatedMessage() && message != 0)
         AddTrayIcon();
+    // A second start of this copy asks for the menu.
+    if (message == OpenMenuRequestMessage() && message != 0)
+        RequestLaunchMenu();
     switch (message) {
     case WM_DESTROY:
         OnDestroy();
@@ -172,7 +177,15 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 int RunResident(HINSTANCE instance)
 {
+    RestrictLibrarySearch();
     ProgramInstance = instance;
+    // A second start of the same copy touches nothing: it asks the running
+    // one for its menu, as a click on the tray icon would, and ends.
+    const std::string folder = ExecutableDirectory();
+    if (!ClaimFolder(folder)) {
+        AskRunningCopyForMenu(folder);
+        return 0;
+    }
     // The file dialog, shell icons and shortcut links want an apartment on
     // this thread for the program's whole life; the dialogs want list views
     // and tooltips.
@@ -182,6 +195,7 @@ int RunResident(HINSTANCE instance)
     InitCommonControlsEx(&controls);
     RegisterMainWindowClass();
     MainWindow = CreateMainWindow();
+    PublishMainWindow(MainWindow);
     InitResident();
     const UINT_PTR timer = SetTimer(nullptr, 0, kTimerPeriodMs, TimerTick);
     RunMessageLoop();

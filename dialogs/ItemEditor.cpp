@@ -3,9 +3,11 @@
 #include <shellapi.h>
 
 #include "controls/PlButton.h"
+#include "dialogs/ChosenFiles.h"
 #include "core/LaunchList.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
+#include "platform/ShellHelpers.h"
 #include "platform/Subclass.h"
 
 namespace {
@@ -21,8 +23,10 @@ constexpr FormStyle kStyle{
     .escapeCloses = false,
 };
 
-constexpr const char kOpenFilter[] = "全てのファイル(*.*)\0*.*\0";
-constexpr UINT kDropPathBytes = 260;
+// The open-file dialog is asked in its wide form; its texts are the
+// program's own, written wide here.
+constexpr const wchar_t kOpenFilter[] = L"全てのファイル(*.*)\0*.*\0";
+constexpr const wchar_t* kOpenTitle = L"ランチファイルの設定";
 
 LabelStyle FieldLabel()
 {
@@ -148,31 +152,39 @@ void TfrmLchSet::Button1Click() { SetModalResult(mrCancel); }
 
 void TfrmLchSet::btnSerchClick()
 {
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA request{};
+    // Wide, so that a name the ANSI code page cannot hold comes back whole
+    // and can be judged, not with "?" in it.
+    wchar_t file[MAX_PATH] = {};
+    OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = Handle();
     request.lpstrFilter = kOpenFilter;
     request.nFilterIndex = 1;
     request.lpstrFile = file;
-    request.nMaxFile = sizeof file;
-    request.lpstrTitle = "ランチファイルの設定";
+    request.nMaxFile = MAX_PATH;
+    request.lpstrTitle = kOpenTitle;
     // The help is found relative to the current folder: browsing must not
     // move it.
     request.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_NOCHANGEDIR;
     if (!ShowOpenFileDialog(&request))
         return;
-    TakeTarget(file);
+    TakeChosen(file);
 }
 
 void TfrmLchSet::WMDropFiles(WPARAM drop)
 {
     // The first file only, taken as it is: a folder or a .lnk file too.
-    const auto handle = reinterpret_cast<HDROP>(drop);
-    char path[kDropPathBytes] = {};
-    DragQueryFileA(handle, 0, path, sizeof path);
-    DragFinish(handle);
-    TakeTarget(path);
+    const std::vector<std::wstring> dropped = GetDroppedFiles(drop);
+    if (!dropped.empty())
+        TakeChosen(dropped.front());
+}
+
+void TfrmLchSet::TakeChosen(const std::wstring& path)
+{
+    ChosenFiles chosen;
+    if (const std::optional<std::string> exact = chosen.Take(path))
+        TakeTarget(*exact);
+    chosen.ReportRefused(Handle());
 }
 
 void TfrmLchSet::TakeTarget(const std::string& path)

@@ -40,6 +40,7 @@ private:
     void edtShortCutChange();
     void edtShortCutKeyPress(unsigned char typed);
     void WMDropFiles(WPARAM drop);
+    void TakeChosen(const std::wstring& path);
     void TakeTarget(const std::string& path);
     std::optional<LRESULT> ShortCutMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "controls/PlButton.h"
+#include "core/ItemPaths.h"
 #include "core/LaunchFile.h"
+#include "dialogs/ChosenFiles.h"
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditorText.h"
 #include "platform/Dialogs.h"
@@ -30,7 +32,7 @@ constexpr FormStyle kStyle{
     .frame = FormFrame::Sizeable,
     .color = kListEditorColor,
     .position = FormPosition::ScreenCenter,
-    .keyPreview = false,
+    .keyPreview = true,  // Escape during a drag ends the drag, not the editor
     .escapeCloses = false,
 };
 
@@ -75,12 +77,6 @@ POINT PointOf(LPARAM lParam)
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-bool IsExistingFile(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 TfrmItemListEditor::TfrmItemListEditor() : Form(kStyle)
@@ -98,6 +94,9 @@ TfrmItemListEditor::TfrmItemListEditor() : Form(kStyle)
     }
     btnClose = AddPushButton(440, 253, 123, 22, "閉じる(&C)", true);
     plButton1 = &AddDialogButton(104, 253, 121, 22, "plButton1", "キャンセル", mrCancel);
+    // Escape closes the editor as キャンセル does, as users expect of a
+    // dialog; a caption being edited in place takes its Escape itself.
+    plButton1->SetCancel(true);
     plButton2 = &AddDialogButton(8, 253, 89, 22, "plButton2", "ヘルプ", mrNone);
     SetAnchors(lvList, akLeft | akTop | akRight | akBottom);
     SetAnchors(btnClose, akRight | akBottom);
@@ -208,7 +207,7 @@ int TfrmItemListEditor::IconIndex(const std::string& target)
         return found->second;
     int index = 0;
     try {
-        if (const UniqueItemIdList item = PathToItemIdList(target)) {
+        if (const UniqueItemIdList item = PathToItemIdList(ResolveItemPath(target))) {
             SHFILEINFOA info;
             GetShellFileInfo(item.get(), false, false, info);
             index = info.iIcon;
@@ -345,6 +344,15 @@ void TfrmItemListEditor::btnCloseClick()
 void TfrmItemListEditor::Button1Click() { SetModalResult(mrCancel); }
 
 void TfrmItemListEditor::Button2Click() { OpenHelp(Handle()); }
+
+bool TfrmItemListEditor::FormKeyDown(WPARAM key)
+{
+    if (key != VK_ESCAPE || !dragging_)
+        return false;
+    dragging_ = false;
+    ReleaseCapture();
+    return true;
+}
 
 bool TfrmItemListEditor::lvListKeyDown(WORD key)
 {
@@ -526,14 +534,30 @@ void TfrmItemListEditor::lvListDragDrop(POINT formPoint)
 
 void TfrmItemListEditor::WMDropFiles(WPARAM drop)
 {
-    for (const std::string& dropped : GetDroppedFiles(drop)) {
-        if (!IsExistingFile(dropped))
+    ChosenFiles chosen;
+    for (const std::wstring& dropped : GetDroppedFiles(drop)) {
+        const DWORD attributes = GetFileAttributesW(dropped.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;  // folders and missing paths
-        const std::string name = DroppedItemName(dropped, IsAnsiLeadByte);
-        const std::string target = IsShortcutPath(dropped, IsAnsiLeadByte) ? ResolveShortcut(dropped) : dropped;
+        const std::optional<std::string> path = chosen.Take(dropped);
+        if (!path)
+            continue;
+        const std::string name = DroppedItemName(*path, IsAnsiLeadByte);
+        std::string target = *path;
+        if (IsShortcutPath(*path, IsAnsiLeadByte)) {
+            // A shortcut whose target cannot be resolved gives an empty
+            // target, as it always did; one whose target the code page
+            // cannot hold is refused as such a file is.
+            const std::wstring linked = ResolveShortcutW(dropped);
+            const std::optional<std::string> exact = linked.empty() ? std::string() : chosen.Take(linked);
+            if (!exact)
+                continue;
+            target = *exact;
+        }
         SetLaunchItem(AddLaunchItem(), target, name, "", "", "");
     }
     RefreshList();
+    chosen.ReportRefused(Handle());
 }
 
 void RunItemListEditor()

@@ -56,6 +56,7 @@ protected:
     void FormClose() override;
     void FormPaint(HDC dc) override;
     void FormResize() override;
+    bool FormKeyDown(WPARAM key) override;
     void FormDpiChanged() override;
     void Command(int id, int code, HWND control) override;
     LRESULT Notify(const NMHDR& header) override;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/ItemPaths.h"
 #include "core/LaunchList.h"
 #include "core/Settings.h"
 #include "menu/BitmapFile.h"
@@ -98,7 +99,9 @@ HICON GetItemIcon(int index, int size)
     if (index < 0 || index >= LaunchItemCount())
         return nullptr;
     try {
-        const UniqueItemIdList item = PathToItemIdList(LaunchLists->TargetList[static_cast<std::size_t>(index)]);
+        // The icon of what a launch opens: the path as the user meant it.
+        const UniqueItemIdList item =
+            PathToItemIdList(ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(index)]));
         if (!item)
             return nullptr;
         // A cell larger than the system's small icons (a monitor of higher

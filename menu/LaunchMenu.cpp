@@ -161,7 +161,8 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (GetCapture() == Handle())
             ReleaseCapture();
         releasingCapture_ = false;
-        HandleMouseUp(x, y, (wParam & MK_RBUTTON) != 0);
+        HandleMouseUp(x, y, (wParam & MK_RBUTTON) != 0,
+                      (wParam & (MK_CONTROL | MK_SHIFT)) == (MK_CONTROL | MK_SHIFT));
         break;
     case WM_MOUSEWHEEL:
         HandleWheel(GET_WHEEL_DELTA_WPARAM(wParam));
@@ -463,13 +464,14 @@ void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
     BitBlt(rowDc_.get(), x, y, size, size, stripDc_, cell, 0, SRCPAINT);
 }
 
-void TvlcrLaunchMenu::Tell(LaunchMenuCode code, int row, int target, bool handBack)
+void TvlcrLaunchMenu::Tell(LaunchMenuCode code, int row, int target, bool handBack, bool elevated)
 {
     LaunchMenuNotice notice;
     notice.header = NMHDR{Handle(), 0, code};
     notice.row = row;
     notice.target = target;
     notice.handBack = handBack;
+    notice.elevated = elevated;
     SendMessageA(GetParent(Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notice));
 }
 

@@ -19,7 +19,7 @@ inline constexpr const char* kLaunchMenuClass = "TvlcrLaunchMenu";
 // What the launch menu tells its parent, as WM_NOTIFY with a LaunchMenuNotice:
 // the parent decides what happens.
 enum LaunchMenuCode : UINT {
-    kLmnRowChosen = 0x7100,  // `row` is to be launched: Enter, a click, a shortcut letter
+    kLmnRowChosen = 0x7100,  // `row` is to be launched (`elevated`: as administrator)
     kLmnCommandMenu,         // the command menu is asked for over `row`, the selected row
     kLmnClosed,              // Escape (`handBack`) or a release outside the menu
     kLmnReordered,           // item `row` was dragged onto item row `target`
@@ -29,6 +29,7 @@ struct LaunchMenuNotice {
     int row = -1;
     int target = -1;
     bool handBack = false;
+    bool elevated = false;
 };
 
 class TvlcrLaunchMenu final : public Window {
@@ -77,7 +78,8 @@ public:
     int RowAtPoint(unsigned y) const;
     void HandleMouseMove(unsigned x, unsigned y, bool left);
     void HandleMouseDown(unsigned x, unsigned y);
-    void HandleMouseUp(unsigned x, unsigned y, bool right);
+    // `elevated`: Ctrl and Shift were held, the item is to run as administrator.
+    void HandleMouseUp(unsigned x, unsigned y, bool right, bool elevated = false);
 
     void HandleWheel(int delta);
     void HandleEdgeTimer();
@@ -100,7 +102,7 @@ private:
     void DrawRowIcon(int index, int x, int y);
     void DrawBody(int left, int width);
     class StripPass;
-    void Tell(LaunchMenuCode code, int row, int target = -1, bool handBack = false);
+    void Tell(LaunchMenuCode code, int row, int target = -1, bool handBack = false, bool elevated = false);
     void OpenCommandMenu();
     void StartDrag(unsigned x, unsigned y, int row);
     void EndDrag();

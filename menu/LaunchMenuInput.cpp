@@ -26,7 +26,8 @@ void TvlcrLaunchMenu::KeyDown(WPARAM key)
         SetSelectedIndex(RowBelow(selectedIndex_, RowCount()));
         break;
     case VK_RETURN:
-        Tell(kLmnRowChosen, selectedIndex_);
+        // Ctrl+Shift+Enter: as administrator.
+        Tell(kLmnRowChosen, selectedIndex_, -1, false, GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0);
         break;
     case VK_ESCAPE:
         Tell(kLmnClosed, selectedIndex_, -1, true);
@@ -140,7 +141,7 @@ void TvlcrLaunchMenu::HandleMouseDown(unsigned x, unsigned y)
     dragSourceIndex_ = selectedIndex_;
 }
 
-void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right)
+void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right, bool elevated)
 {
     const int row = RowAtPoint(y);
     const int source = std::exchange(dragSourceIndex_, -1);
@@ -158,7 +159,7 @@ void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right)
         return;
     }
     SetSelectedIndex(row);
-    Tell(kLmnRowChosen, selectedIndex_);
+    Tell(kLmnRowChosen, selectedIndex_, -1, false, elevated);
 }
 
 void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)

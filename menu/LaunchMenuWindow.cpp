@@ -58,6 +58,8 @@ void ShowLaunchMenu()
     AdoptMenuDpi();
     if (Settings.ReloadItems)
         ReloadForShowing();
+    else
+        TakeHandEdits();
     const MenuOrigin at = FitLaunchMenu();
     TakeForegroundForMenu();
     PutLaunchMenuOnScreen(at);
@@ -145,6 +147,19 @@ void HandForegroundBack()
         if (!foreground || IsOwnWindow(foreground))
             CloseLaunchMenuState();
     }
+}
+
+bool TakeHandEdits()
+{
+    if (!LaunchListsPresent() || !LaunchFileChanged())
+        return false;
+    if (LaunchMenu)
+        LaunchMenu->RebuildItems();  // reads the file
+    else
+        LoadLaunchList();
+    if (Settings.ListIconVisible && IconStrip)
+        BuildIconStrip();
+    return true;
 }
 
 void ReloadLaunchMenu()

@@ -18,5 +18,9 @@ MenuOrigin FitLaunchMenu();  // the control sized to the rows; where the window 
 void TakeForegroundForMenu();  // remembers the window in front and takes the foreground
 void PutLaunchMenuOnScreen(MenuOrigin at);  // topmost at its place, then shown
 void ReloadLaunchMenu();
+// Launch.ini was edited by hand since the program last read or wrote it: the
+// list, the menu's rows and the strip are made from it again, so that no save
+// writes an older list over the edit. True when it was.
+bool TakeHandEdits();
 // Hides the menu and gives the foreground back to the window that had it.
 void HandForegroundBack();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/CommandWindow.h"
+#include "core/ItemPaths.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "menu/LaunchMenu.h"
@@ -14,14 +15,18 @@
 
 namespace {
 
-void OpenItem(int ref)
+void OpenItem(int ref, bool elevated)
 {
     if (!LaunchListsPresent() || ref >= LaunchItemCount())
         return;  // rows from a list that is no longer loaded
     const LaunchItem item = LaunchLists->Item(ref);
-    // Empty parameters and folder go as empty strings: no verb, so the
-    // file's default action runs, in the item's folder.
-    ShellExecuteCall(nullptr, nullptr, item.Target.c_str(), item.CmdLine.c_str(), item.Directory.c_str(),
+    // As the user wrote them: variables expanded, relative paths from the
+    // program's folder. Empty parameters and folder go as empty strings; no
+    // verb, so the file's default action runs, in the item's folder.
+    const std::string target = ResolveItemPath(item.Target);
+    const std::string parameters = ExpandVariables(item.CmdLine);
+    const std::string directory = ResolveItemPath(item.Directory);
+    ShellExecuteCall(nullptr, elevated ? "runas" : nullptr, target.c_str(), parameters.c_str(), directory.c_str(),
                      SW_SHOWNORMAL);
 }
 
@@ -35,13 +40,13 @@ void ConfirmQuit()
 
 }  // namespace
 
-void LaunchRow(int index)
+void LaunchRow(int index, bool elevated)
 {
     // A selection left beyond the rows by a rebuild chooses nothing.
     if (LaunchMenu && index >= 0 && index < LaunchMenu->RowCount()) {
         const std::int32_t ref = LaunchMenu->Items()[static_cast<std::size_t>(index)].Ref;
         if (ref >= 0)
-            OpenItem(ref);
+            OpenItem(ref, elevated);
         else if (ref == kQuitRef)
             ConfirmQuit();
     }

@@ -8,6 +8,15 @@
 
 bool IsAnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
+void RestrictLibrarySearch()
+{
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (restrict)
+        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 std::string ExecutablePath()
 {
     // Long paths are rare but legal; grow until the name fits.

@@ -42,6 +42,28 @@ std::string DerivedName(std::string_view target, LeadBytePredicate isLead)
     return std::string(target.substr(nameStart, d - nameStart));
 }
 
+PathKind ClassifyPath(std::string_view path, LeadBytePredicate isLead)
+{
+    const std::size_t start = path.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return PathKind::Empty;
+    path.remove_prefix(start);
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (path[0] == '\\' || path[0] == '/')
+        return PathKind::Full;
+    if (path.size() >= 2 && letter(path[0]) && path[1] == ':')
+        return PathKind::Full;
+    // A scheme is a letter, then letters, digits, "+", "-" or ".", then ":";
+    // one letter before the colon was a drive.
+    std::size_t i = 1;
+    while (i < path.size() && (letter(path[i]) || (path[i] >= '0' && path[i] <= '9') || path[i] == '+' ||
+                               path[i] == '-' || path[i] == '.'))
+        ++i;
+    if (letter(path[0]) && i < path.size() && path[i] == ':')
+        return PathKind::Address;
+    return LastDelimiter(path, "\\/", isLead) == std::string_view::npos ? PathKind::BareName : PathKind::Relative;
+}
+
 std::string WithTrailingBackslash(std::string path, LeadBytePredicate isLead)
 {
     if (path.empty() || LastDelimiter(path, "\\", isLead) != path.size() - 1)

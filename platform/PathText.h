@@ -25,6 +25,16 @@ std::string FileNamePart(std::string_view path, LeadBytePredicate isLead = IsCp9
 // Everything up to and including the last backslash or colon ("" if none).
 std::string DirectoryPart(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);
 
+// How a path is written, for taking it as the user meant it.
+enum class PathKind {
+    Empty,     // nothing but blanks
+    BareName,  // no folder part: "notepad.exe", "calc"; the system finds it
+    Relative,  // a folder part but no root: ".\x.exe", "..\Apps\x.exe", "Tools\x.exe"
+    Full,      // a drive ("C:..."), a share ("\\server\...") or the drive's root ("\x")
+    Address,   // a scheme: "http://...", "mailto:...", "shell:startup"
+};
+PathKind ClassifyPath(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);
+
 // The file name without its last extension: a.tar.gz gives a.tar, and a dot
 // before the last backslash or colon is not an extension.
 std::string DerivedName(std::string_view target, LeadBytePredicate isLead = IsCp932LeadByte);

@@ -2,8 +2,23 @@
 
 #include <shellapi.h>
 
+namespace {
+BOOL WINAPI OpenFileDialogOnDemand(OPENFILENAMEW* request)
+{
+    static const auto dialog = [] {
+        HMODULE comdlg = LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!comdlg)  // Windows 7 without the search flags
+            comdlg = LoadLibraryA("comdlg32.dll");
+        return comdlg ? reinterpret_cast<OpenFileDialogFunction>(
+                            reinterpret_cast<void*>(GetProcAddress(comdlg, "GetOpenFileNameW")))
+                      : nullptr;
+    }();
+    return dialog ? dialog(request) : FALSE;
+}
+}  // namespace
+
 MessageBoxFunction ShowMessageBox = MessageBoxA;
-OpenFileDialogFunction ShowOpenFileDialog = GetOpenFileNameA;
+OpenFileDialogFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;

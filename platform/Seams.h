@@ -12,7 +12,7 @@
 #include <utility>
 
 using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT style);
-using OpenFileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
+using OpenFileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW* request);
 using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                                 LPCSTR directory, INT show);
 using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
@@ -20,6 +20,8 @@ using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int 
 using KeyStateFunction = SHORT(WINAPI*)(int virtualKey);
 
 extern MessageBoxFunction ShowMessageBox;
+// GetOpenFileNameW, from comdlg32 loaded when first asked for: the resident
+// program does not carry it (and the printing stack it brings) otherwise.
 extern OpenFileDialogFunction ShowOpenFileDialog;
 extern ShellExecuteFunction ShellExecuteCall;
 extern TrackPopupMenuFunction TrackPopup;

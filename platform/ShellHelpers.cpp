@@ -10,8 +10,6 @@
 #include "platform/PathText.h"
 
 
-namespace {
-
 // The shell wants wide text; ours is in the system code page.
 std::wstring Widen(const std::string& s)
 {
@@ -22,6 +20,27 @@ std::wstring Widen(const std::string& s)
     if (n > 0)
         MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
     return w;
+}
+
+namespace {
+
+// The narrow form, and whether it is exact: no character substituted and
+// nothing changed on the way back.
+std::optional<std::string> Narrow(const std::wstring& w)
+{
+    if (w.empty())
+        return std::string();
+    BOOL substituted = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, &substituted);
+    if (n <= 0 || substituted)
+        return std::nullopt;
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        &substituted);
+    if (substituted || Widen(s) != w)
+        return std::nullopt;
+    return s;
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -43,29 +62,60 @@ bool ShellOpen(HWND owner, const std::string& file, const std::string& parameter
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+std::optional<std::string> ExactAnsiPath(const std::wstring& path)
+{
+    if (auto exact = Narrow(path))
+        return exact;
+    const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0)
+        return std::nullopt;
+    std::wstring shortPath(n, L'\0');
+    const DWORD copied = GetShortPathNameW(path.c_str(), shortPath.data(), n);
+    if (copied == 0 || copied >= n)
+        return std::nullopt;
+    shortPath.resize(copied);
+    return Narrow(shortPath);
+}
+
+std::string ShownPath(const std::wstring& path)
+{
+    if (path.empty())
+        return std::string();
+    const int n = WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, "?", nullptr);
+    std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, path.data(), static_cast<int>(path.size()), s.data(), n, "?", nullptr);
+    return s;
+}
+
 std::string ResolveShortcut(const std::string& linkPath)
+{
+    return ExactAnsiPath(ResolveShortcutW(Widen(linkPath))).value_or(std::string());
+}
+
+std::wstring ResolveShortcutW(const std::wstring& linkPath)
 {
     ComScope com;
     // The interfaces are released before ComScope uninitialises.
-    ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
-        return std::string();
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+        return std::wstring();
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) || !file)
-        return std::string();
-    if (FAILED(file->Load(Widen(linkPath).c_str(), STGM_READ)))
-        return std::string();
+        return std::wstring();
+    if (FAILED(file->Load(linkPath.c_str(), STGM_READ)))
+        return std::wstring();
     // No owner: the program's own windows are hidden or minimised while it
     // sits in the tray, and a window owned by a minimised one is not shown,
     // so the shell's search for a moved target would stay out of sight.
     if (FAILED(link->Resolve(nullptr, SLR_ANY_MATCH)))
-        return std::string();
+        return std::wstring();
     // Zeroed, so that a link without a path gives "" and never stale text.
-    char target[MAX_PATH + 1] = {};
-    WIN32_FIND_DATAA found;
+    wchar_t target[MAX_PATH + 1] = {};
+    WIN32_FIND_DATAW found;
     if (FAILED(link->GetPath(target, MAX_PATH, &found, SLGP_UNCPRIORITY)))
-        return std::string();
-    return std::string(target);
+        return std::wstring();
+    return std::wstring(target);
 }
 
 UniqueItemIdList PathToItemIdList(const std::string& path)
@@ -129,16 +179,16 @@ HIMAGELIST AttachSmallSystemImageList(HWND control, bool listView)
     return AttachSystemImageList(control, listView, SHGFI_SYSICONINDEX | SHGFI_SMALLICON, LVSIL_SMALL);
 }
 
-std::vector<std::string> GetDroppedFiles(WPARAM dropParam)
+std::vector<std::wstring> GetDroppedFiles(WPARAM dropParam)
 {
     const auto drop = reinterpret_cast<HDROP>(dropParam);
-    std::vector<std::string> names;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> names;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         // Asked for its length first: a name cut short names another file.
-        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        std::string name(length + 1, '\0');
-        const UINT copied = DragQueryFileA(drop, i, name.data(), length + 1);
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, name.data(), length + 1);
         name.resize(copied <= length ? copied : length);
         names.push_back(std::move(name));
     }

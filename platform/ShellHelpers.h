@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,8 +31,19 @@ private:
 bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters);
 
 // The target of a shortcut file, or "" when the file is no shortcut or its
-// target cannot be had.
+// target cannot be had. The wide form keeps every character of the target;
+// the narrow one gives "" too for a target the ANSI code page cannot hold.
+std::wstring ResolveShortcutW(const std::wstring& linkPath);
 std::string ResolveShortcut(const std::string& linkPath);
+
+// A path in the ANSI code page exactly: as it is when the code page holds
+// every character, else its short (8.3) form when the volume has one and that
+// converts exactly; nothing when neither does. Never a path with a character
+// substituted.
+std::optional<std::string> ExactAnsiPath(const std::wstring& path);
+// The path for a message: characters the code page lacks shown as "?".
+std::string ShownPath(const std::wstring& path);
+std::wstring Widen(const std::string& s);
 
 // The shell's item-id-list for an existing file or folder ("C:" is taken as
 // "C:\", one trailing backslash is dropped). Null for "", "\" and paths that
@@ -50,9 +62,10 @@ HIMAGELIST AttachLargeSystemImageList(HWND control, bool listView);
 HIMAGELIST AttachSmallSystemImageList(HWND control, bool listView);
 
 // The full names of the files of a WM_DROPFILES message (its wParam), in the
-// drop's order, however long. The drop handle is released here (DragFinish):
-// the names are copied, and the caller must not release it again.
-std::vector<std::string> GetDroppedFiles(WPARAM dropParam);
+// drop's order, however long, every character kept. The drop handle is
+// released here (DragFinish): the names are copied, and the caller must not
+// release it again.
+std::vector<std::wstring> GetDroppedFiles(WPARAM dropParam);
 
 // True only for an existing folder.
 bool FolderExists(const std::string& path);

@@ -53,3 +53,25 @@ TEST_CASE("a folder gets one trailing backslash, also after a character whose tr
     CHECK(WithTrailingBackslash("C:\\能\\") == "C:\\能\\");
     CHECK(WithTrailingBackslash("") == "\\");
 }
+
+TEST_CASE("a path is classified as the user wrote it")
+{
+    CHECK(ClassifyPath("") == PathKind::Empty);
+    CHECK(ClassifyPath("  ") == PathKind::Empty);
+    CHECK(ClassifyPath("notepad.exe") == PathKind::BareName);
+    CHECK(ClassifyPath("calc") == PathKind::BareName);
+    CHECK(ClassifyPath(".\\x.exe") == PathKind::Relative);
+    CHECK(ClassifyPath("..\\Apps\\x.exe") == PathKind::Relative);
+    CHECK(ClassifyPath("Tools\\x.exe") == PathKind::Relative);
+    CHECK(ClassifyPath("Tools/x.exe") == PathKind::Relative);
+    CHECK(ClassifyPath("C:\\Tools\\x.exe") == PathKind::Full);
+    CHECK(ClassifyPath("c:x.exe") == PathKind::Full);
+    CHECK(ClassifyPath("\\\\server\\share\\x.exe") == PathKind::Full);
+    CHECK(ClassifyPath("\\Tools\\x.exe") == PathKind::Full);
+    CHECK(ClassifyPath("http://example.com/a\\b") == PathKind::Address);
+    CHECK(ClassifyPath("mailto:a@example.com") == PathKind::Address);
+    CHECK(ClassifyPath("ms-settings:display") == PathKind::Address);
+    // 表 ends in the byte of a backslash: no folder part in "表.exe".
+    CHECK(ClassifyPath("\x95\x5c.exe") == PathKind::BareName);
+    CHECK(ClassifyPath("\x95\x5c\\x.exe") == PathKind::Relative);
+}

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "controls/PlButton.h"
 #include "core/BusyFlags.h"
@@ -12,6 +13,7 @@
 #include "dialogs/ItemEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowHelpers.h"
+#include "platform/ShellHelpers.h"
 #include "tests/win/FormTestSupport.h"
 #include "tests/win/MenuTestSupport.h"
 #include "tests/win/WinTestSupport.h"
@@ -40,31 +42,33 @@ void Drop(HWND form, const std::vector<std::string>& names)
 }
 
 struct OpenFileAnswer {
-    std::string title, filter, answer;
+    std::string title, filter;
+    std::wstring answer;
     DWORD flags = 0;
     bool asked = false;
 };
 OpenFileAnswer* g_openFile = nullptr;
 
-BOOL WINAPI AnswerOpenFile(OPENFILENAMEA* request)
+BOOL WINAPI AnswerOpenFile(OPENFILENAMEW* request)
 {
     g_openFile->asked = true;
-    g_openFile->title = request->lpstrTitle ? request->lpstrTitle : "";
-    const char* f = request->lpstrFilter;
+    g_openFile->title = request->lpstrTitle ? ShownPath(request->lpstrTitle) : "";
+    const wchar_t* f = request->lpstrFilter;
     while (f && *f) {  // "name\0pattern\0...\0"
-        g_openFile->filter += std::string(f) + "|";
-        f += std::strlen(f) + 1;
+        g_openFile->filter += ShownPath(f) + "|";
+        f += std::wcslen(f) + 1;
     }
     g_openFile->flags = request->Flags;
     if (g_openFile->answer.empty())
         return FALSE;
-    std::strncpy(request->lpstrFile, g_openFile->answer.c_str(), request->nMaxFile - 1);
+    std::wcsncpy(request->lpstrFile, g_openFile->answer.c_str(), request->nMaxFile - 1);
     return TRUE;
 }
 
 class OpenFileRecorder {
 public:
-    explicit OpenFileRecorder(std::string answer)
+    explicit OpenFileRecorder(const std::string& answer) : OpenFileRecorder(Widen(answer)) {}
+    explicit OpenFileRecorder(std::wstring answer)
     {
         record.answer = std::move(answer);
         g_openFile = &record;
