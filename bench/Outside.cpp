@@ -123,9 +123,7 @@ bool WaitPixelGone(HDC screen, POINT p, COLORREF gone, double limitMs)
     return false;
 }
 
-namespace {
-
-std::string ReadWhole(const std::string& path)
+std::string ReadWholeFile(const std::string& path)
 {
     std::string text;
     HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
@@ -139,6 +137,8 @@ std::string ReadWhole(const std::string& path)
     CloseHandle(f);
     return text;
 }
+
+namespace {
 
 std::string OwnFolder()
 {
@@ -174,13 +174,13 @@ double LinuxProcessorMs(const std::string& marker)
         if (found.cFileName[0] < '0' || found.cFileName[0] > '9')
             continue;
         const std::string dir = std::string("Z:\\proc\\") + found.cFileName + "\\";
-        std::string command = ReadWhole(dir + "cmdline");
+        std::string command = ReadWholeFile(dir + "cmdline");
         std::replace(command.begin(), command.end(), '\0', ' ');
         if (command.find(marker) == std::string::npos)
             continue;
         // Fields 14 and 15 (user and system time in clock ticks) follow the
         // parenthesised name, which may hold spaces.
-        const std::string stat = ReadWhole(dir + "stat");
+        const std::string stat = ReadWholeFile(dir + "stat");
         const std::size_t close = stat.rfind(')');
         if (close == std::string::npos)
             continue;

@@ -56,6 +56,9 @@ bool WaitPixelGone(HDC screen, POINT p, COLORREF gone, double limitMs);
 // another process with zeros). -1 where there is no /proc, on Windows.
 double LinuxProcessorMs(const std::string& marker);
 
+// A whole file, "" when it cannot be read (/proc through drive Z: as well).
+std::string ReadWholeFile(const std::string& path);
+
 // The build folder (the benchmark runs from <build>\bench\).
 std::string BuildFolder();
 // A folder of its own with a copy of vlcr.exe and a list of that many items

@@ -2,6 +2,11 @@
 
 TSettings Settings;
 
+std::string RunValueData(const std::string& programPath)
+{
+    return programPath.find(' ') == std::string::npos ? programPath : '"' + programPath + '"';
+}
+
 void DefaultSettings()
 {
     const TSettings defaults;

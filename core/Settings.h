@@ -26,6 +26,10 @@ inline constexpr const char* kRunKey = "\\Software\\Microsoft\\Windows\\CurrentV
 inline constexpr const char* kLegacySettingsKey = "\\Software\\BrightmoorPine\\Velocara";
 inline constexpr const char* kRunValueName = "Velocara";
 inline constexpr const char* kRunFileName = "vlcr.exe";
+// The Run value for the program's path: in double quotes when it holds a
+// space, or "D:\My Tools\vlcr.exe" would have Windows try D:\My.exe first
+// at every logon.
+std::string RunValueData(const std::string& programPath);
 
 // A registry failure, its message already in the user's language.
 class SettingsError : public std::runtime_error {

@@ -90,11 +90,7 @@ void SaveSettings()
 {
     if (UniqueKey run = CreateKey(kRunKey)) {
         if (Settings.StartWithSystem) {
-            // Quoted when it holds a space: unquoted, "D:\My Tools\vlcr.exe"
-            // makes Windows try D:\My.exe first at every logon.
-            std::string data = ExecutableDirectory() + kRunFileName;
-            if (data.find(' ') != std::string::npos)
-                data = '"' + data + '"';
+            const std::string data = RunValueData(ExecutableDirectory() + kRunFileName);
             if (RegSetValueExA(run.get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                                static_cast<DWORD>(data.size() + 1)) != ERROR_SUCCESS)
                 throw SettingsError(FillIn(kMsgValueNotWritten, kRunValueName));

@@ -94,5 +94,25 @@ class Resident(VlcrTestCase):
         self.assertTrue(os.path.isdir(inst.launch_ini))
 
 
+class SecondStart(VlcrTestCase):
+    def test_a_second_start_in_the_same_folder_opens_the_menu_of_the_first_and_ends(self):
+        first = self.instance(ONE_ITEM).start()
+        main = self.settle(first)
+        again = first.start_again()
+        self.assertEqual(again.wait(timeout=20), 0, "the second start did not end")
+        self.assertTrue(wait_for(lambda: any(w.visible for w in find_windows("CLASS_LAUNCH", APP_TITLE)), 10),
+                        "the running copy's menu did not open")
+        self.assertEqual([w.hwnd for w in find_windows(MAIN_CLASS, APP_TITLE)], [main.hwnd])
+        self.assertTrue(first.alive())
+
+    def test_copies_in_two_folders_run_side_by_side(self):
+        one = self.instance(ONE_ITEM).start()
+        self.settle(one)
+        two = self.instance(ONE_ITEM).start()
+        self.assertTrue(wait_for(lambda: len(find_windows(MAIN_CLASS, APP_TITLE)) == 2, 15),
+                        "the copy in the other folder did not stay")
+        self.assertTrue(one.alive() and two.alive())
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)

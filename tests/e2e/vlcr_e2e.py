@@ -166,6 +166,12 @@ class VlcrInstance:
                                      start_new_session=True)
         return self
 
+    def start_again(self):
+        """The same copy started once more, as a second click on it would: the
+        second process, to wait for."""
+        return subprocess.Popen([WINE_RUN, self.exe], cwd=self.dir, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, start_new_session=True)
+
     def main_window(self, ms=10000):
         """The hidden main window, once start-up has made it."""
         end = time.monotonic() + ms / 1000

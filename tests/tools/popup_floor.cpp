@@ -4,12 +4,15 @@
 // The popup is 180 px wide at the screen's top right, the first 22 px in the
 // selected row's left-column colour and the rest in the normal one, so that a
 // benchmark can watch the same screen pixels as for the launcher.
-//   vlcr-popup-floor.exe <height> [tray]
+//   vlcr-popup-floor.exe <height> [tray] [com]
 // With "tray" it also adds a notification icon at once, the floor for the
-// start-up to the tray icon. Deactivation hides the popup again; WM_CLOSE to
+// start-up to the tray icon. With "com" it also starts COM and the common
+// controls, as the launcher does: the floor for the resident memory. Deactivation hides the popup again; WM_CLOSE to
 // the hidden window ends it (and takes the icon away).
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
+#include <ole2.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -101,6 +104,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
     icon.uCallbackMessage = kTrayMessage;
     icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     const bool tray = args && std::strstr(args, "tray");
+    const bool com = args && std::strstr(args, "com");
+    if (com) {
+        OleInitialize(nullptr);
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+    }
     if (tray)
         Shell_NotifyIconA(NIM_ADD, &icon);
     g_popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popup.lpszClassName, "floor menu", WS_POPUP, 0, 0,

@@ -339,6 +339,22 @@ HGLOBAL MakeDrop(const std::vector<std::string>& names, bool wide)
     return h;
 }
 
+HGLOBAL MakeDrop(const std::vector<std::wstring>& names)
+{
+    std::wstring list;
+    for (const std::wstring& n : names)
+        list += n + L'\0';
+    list += L'\0';
+    const std::size_t bytes = list.size() * sizeof(wchar_t);
+    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, list.data(), bytes);
+    GlobalUnlock(h);
+    return h;
+}
+
 void MakeShortcut(const std::string& linkPath, const std::string& target)
 {
     ComScope com;

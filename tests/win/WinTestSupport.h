@@ -101,6 +101,7 @@ std::pair<int, int> IconSize(HICON icon);
 // A WM_DROPFILES block as the shell hands it over, names in ANSI or in wide
 // characters; the receiver releases it.
 HGLOBAL MakeDrop(const std::vector<std::string>& names, bool wide = false);
+HGLOBAL MakeDrop(const std::vector<std::wstring>& names);
 
 // A shortcut file made as the shell makes them.
 void MakeShortcut(const std::string& linkPath, const std::string& target);

@@ -243,3 +243,39 @@ TEST_CASE("the version command shows the About dialog")
     CHECK_FALSE(DialogShown);
     CHECK(IsWindowEnabled(CommandWindow));
 }
+
+TEST_CASE("a hand edit of Launch.ini while the program runs survives a new item, and a delete acts on nothing stale")
+{
+    MenuFixture f;
+    f.Create(kItems);
+    ShowLaunchMenu();
+    // The user adds an item in a text editor.
+    auto edited = kItems;
+    edited.push_back({"C:\\hand\\added.exe", "手で足した", "", "", ""});
+    f.WriteList(edited);
+    {
+        FormDriver driver({EditorStep(
+            [](TfrmLchSet& e) {
+                SetControlText(e.edtLaunch, "C:\\tools\\grep.exe");
+                SetControlText(e.edtName, "グレップ");
+            },
+            true)});
+        NewItemCommand();
+    }
+    const std::string saved = f.ReadList();
+    CHECK(saved.find("C:\\hand\\added.exe\r\n手で足した") != std::string::npos);
+    CHECK(saved.find("C:\\tools\\grep.exe\r\nグレップ") != std::string::npos);
+    CHECK(LaunchItemCount() == 5);
+
+    // Edited again behind the menu's back: the row chosen before is not the
+    // one the file has there now, so the delete removes nothing and the menu
+    // shows the file's list.
+    ShowLaunchMenu();
+    LaunchMenu->SetSelectedIndex(0);
+    f.WriteList({{"C:\\other.exe", "別物", "", "", ""}});
+    MessageBoxRecorder boxes(IDOK);
+    DeleteItemCommand();
+    CHECK(boxes.boxes().empty());
+    CHECK(f.ReadList() == LaunchText({{"C:\\other.exe", "別物", "", "", ""}}));
+    CHECK(LaunchMenu->RowCount() == 3);
+}

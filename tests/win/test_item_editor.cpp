@@ -360,3 +360,46 @@ TEST_CASE("Japanese text typed into the fields is stored byte for byte")
     CHECK(stored.Name == std::string("\x95\x5C\x83\x5C\x94\x5C\xB1\xB2\xB3"));
     CHECK_FALSE(DialogShown);
 }
+
+TEST_CASE("a name the code page cannot hold is taken as its short form, or refused with a message; never with ?")
+{
+    SetList({LaunchItem{"", "", "", NoShortCut, ""}});
+    TempFolder dir;
+    // Korean and an emoji: neither is in code page 932.
+    const std::wstring folder = Widen(dir.path());
+    const std::wstring existing = folder + L"\uD55C\uAE00 \U0001F680.txt";
+    const std::wstring missing = folder + L"\uD55C\uAE00-missing.exe";
+    UniqueFile made(CreateFileW(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    REQUIRE(made);
+    made.reset();
+    MessageBoxRecorder boxes;
+    TfrmLchSet form;
+    std::string afterExisting, afterMissing, afterBrowse;
+    OpenFileRecorder open(missing);
+    FormDriver driver({
+        [&](Form& f) {
+            SendMessageA(f.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({existing})), 0);
+            afterExisting = ControlText(form.edtLaunch);
+            SendMessageA(f.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({missing})), 0);
+            afterMissing = ControlText(form.edtLaunch);
+        },
+        [&](Form&) { ClickAt(form.plButton2->Handle(), 5, 5); },
+        [&](Form& f) {
+            afterBrowse = ControlText(form.edtLaunch);
+            f.SetModalResult(mrCancel);
+        },
+    });
+    form.EditItem(0);
+    // The short form names the same file, in bytes the code page holds.
+    CHECK(afterExisting.find('?') == std::string::npos);
+    wchar_t longForm[MAX_PATH] = {};
+    GetLongPathNameW(Widen(afterExisting).c_str(), longForm, MAX_PATH);
+    CHECK(_wcsicmp(longForm, existing.c_str()) == 0);
+    // A missing file has no short form: refused, the field keeps the last one.
+    CHECK(afterMissing == afterExisting);
+    CHECK(afterBrowse == afterExisting);
+    REQUIRE(boxes.boxes().size() == 2);
+    CHECK(boxes.boxes()[0].text.find("登録できません") != std::string::npos);
+    CHECK(boxes.boxes()[0].text.find(dir.path()) != std::string::npos);
+    CHECK(boxes.boxes()[1].text == boxes.boxes()[0].text);
+}

@@ -721,3 +721,60 @@ TEST_CASE("list editor: the help button opens the page from the current folder, 
     CHECK(opened[0] == "manual\\index.html");
     CHECK(opened[1] == ExecutableDirectory() + "manual\\index.html");
 }
+
+TEST_CASE("list editor: Escape closes it as Cancel does, but not while a caption is being edited")
+{
+    ListFixture f(kThree);
+    TfrmItemListEditor form;
+    bool openWhileEditing = false;
+    FormDriver driver({
+        [&](Form& shown) {
+            auto& e = Editor(shown);
+            SetFocus(e.lvList);
+            SendMessageA(e.lvList, LVM_EDITLABELA, 0, 0);
+        },
+        [&](Form& shown) {
+            HWND caption = reinterpret_cast<HWND>(SendMessageA(Editor(shown).lvList, LVM_GETEDITCONTROL, 0, 0));
+            REQUIRE(caption);
+            SetWindowTextA(caption, "変えた名前");
+            PostKey(caption, VK_ESCAPE);  // the caption's own: the edit is dropped
+        },
+        [&](Form& shown) {
+            openWhileEditing = shown.Showing() && shown.ModalResult() == mrNone;
+            auto& e = Editor(shown);
+            DeleteLaunchItem(0);  // a change that Cancel must put back
+            e.RefreshList();
+            PostKey(e.lvList, VK_ESCAPE);
+        },
+    });
+    CHECK(form.ShowModal() == mrCancel);
+    CHECK(openWhileEditing);
+    CHECK(Names() == std::vector<std::string>{"メモ帳", "レジストリ", "表サイト"});
+    CHECK(f.FileText().empty());  // nothing saved
+}
+
+TEST_CASE("list editor: a dropped name the code page cannot hold is stored as its short form")
+{
+    ListFixture f({});
+    TempFolder files;
+    const std::wstring korean = Widen(files.path()) + L"\uD55C\uAE00.txt";
+    UniqueFile made(CreateFileW(korean.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    REQUIRE(made);
+    made.reset();
+    MessageBoxRecorder boxes;
+    TfrmItemListEditor form;
+    std::vector<LaunchItem> items;
+    FormDriver driver({[&](Form& shown) {
+        auto& e = Editor(shown);
+        SendMessageA(e.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({korean})), 0);
+        for (int i = 0; i < LaunchItemCount(); ++i)
+            items.push_back(LaunchLists->Item(i));
+        e.SetModalResult(mrCancel);
+    }});
+    form.ShowModal();
+    REQUIRE(items.size() == 1);
+    CHECK(items[0].Target.find('?') == std::string::npos);
+    CHECK(items[0].Name.find('?') == std::string::npos);
+    CHECK(GetFileAttributesA(items[0].Target.c_str()) != INVALID_FILE_ATTRIBUTES);
+    CHECK(boxes.boxes().empty());
+}

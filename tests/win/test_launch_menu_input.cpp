@@ -405,3 +405,69 @@ TEST_CASE("an error from what the menu asked for is shown as the error message, 
     Key(VK_RETURN);
     CHECK(shell.launches().size() == 1);
 }
+
+TEST_CASE("Ctrl+Shift with Enter or a click starts an item as administrator; plain ones do not")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    ShellRecorder shell;
+    MessageBoxRecorder boxes(IDCANCEL);
+    const auto hold = [](bool held) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = held ? 0x80 : 0;
+        SetKeyboardState(keys);
+    };
+    ShowLaunchMenu();
+    hold(true);
+    Key(VK_RETURN);
+    hold(false);
+    ShowLaunchMenu();
+    Mouse(WM_LBUTTONDOWN, 30, Y(1), MK_LBUTTON | MK_CONTROL | MK_SHIFT);
+    Mouse(WM_LBUTTONUP, 30, Y(1), MK_CONTROL | MK_SHIFT);
+    ShowLaunchMenu();
+    Mouse(WM_LBUTTONDOWN, 30, Y(2), MK_LBUTTON | MK_CONTROL);
+    Mouse(WM_LBUTTONUP, 30, Y(2), MK_CONTROL);  // Ctrl alone is no request
+    ShowLaunchMenu();
+    LaunchMenu->SetSelectedIndex(0);
+    Key(VK_RETURN);
+    REQUIRE(shell.launches().size() == 4);
+    CHECK(shell.launches()[0].verb == "runas");
+    CHECK(shell.launches()[0].file == "C:\\t\\item0.exe");
+    CHECK(shell.launches()[1].verb == "runas");
+    CHECK(shell.launches()[1].file == "C:\\t\\item1.exe");
+    CHECK(shell.launches()[2].verbNull);
+    CHECK(shell.launches()[3].verbNull);
+    // The quit row ignores it: it asks, as ever.
+    ShowLaunchMenu();
+    LaunchMenu->SetSelectedIndex(4);
+    hold(true);
+    Key(VK_RETURN);
+    hold(false);
+    CHECK(boxes.boxes().size() == 1);
+    CHECK(shell.launches().size() == 4);
+}
+
+TEST_CASE("a hand edit of Launch.ini is in the menu the next time it shows, and a drag saves it along")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(3));
+    auto edited = NumberedItems(3);
+    edited.push_back({"C:\\hand\\added.exe", "手で足した", "", "", ""});
+    f.WriteList(edited);
+    ShowLaunchMenu();
+    REQUIRE(LaunchMenu->RowCount() == 6);
+    CHECK(LaunchMenu->Items()[3].Caption == "手で足した");
+    Mouse(WM_LBUTTONDOWN, 50, Y(0), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, 50, Y(2), MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 50, Y(2));
+    CHECK(TargetsIn(f.ReadList()) == std::vector<std::string>{"C:\\t\\item1.exe", "C:\\t\\item2.exe",
+                                                              "C:\\t\\item0.exe", "C:\\hand\\added.exe"});
+    // A drag over rows of a list edited since they were shown moves nothing.
+    f.WriteList(NumberedItems(2));
+    Mouse(WM_LBUTTONDOWN, 50, Y(0), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, 50, Y(1), MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 50, Y(1));
+    CHECK(f.ReadList() == LaunchText(NumberedItems(2)));
+    CHECK(LaunchMenu->RowCount() == 4);
+}

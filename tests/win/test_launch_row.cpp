@@ -111,3 +111,31 @@ TEST_CASE("the quit row asks first: OK shuts down through the main window, Cance
     }
     CHECK_FALSE(IsWindowVisible(CommandWindow));
 }
+
+TEST_CASE("paths as users write them reach the shell expanded and resolved; Launch.ini keeps them as written")
+{
+    MenuFixture f;
+    const ScopedEnvironment tools("VLCR_TOOLS", "D:\\Apps");
+    auto items = NumberedItems(4);
+    items[0] = {"%VLCR_TOOLS%\\x.exe", "x", "--in %VLCR_TOOLS%\\data", "", "%VLCR_TOOLS%"};
+    items[1] = {"..\\Apps\\y.exe", "y", "", "", ".\\work"};
+    items[2] = {"notepad.exe", "n", "", "", ""};
+    items[3] = {"https://example.com/a\\b", "w", "", "", ""};
+    f.Create(items);
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    for (int row = 0; row < 4; ++row)
+        LaunchRow(row);
+    REQUIRE(shell.launches().size() == 4);
+    CHECK(shell.launches()[0].file == "D:\\Apps\\x.exe");
+    CHECK(shell.launches()[0].parameters == "--in D:\\Apps\\data");
+    CHECK(shell.launches()[0].directory == "D:\\Apps");
+    // From the folder of the program (of Launch.ini), not the current one.
+    const std::string folder = f.dir.path();
+    const std::string parent = folder.substr(0, folder.rfind('\\', folder.size() - 2) + 1);
+    CHECK(shell.launches()[1].file == parent + "Apps\\y.exe");
+    CHECK(shell.launches()[1].directory == folder + "work");
+    CHECK(shell.launches()[2].file == "notepad.exe");  // the system finds it
+    CHECK(shell.launches()[3].file == "https://example.com/a\\b");
+    CHECK(f.ReadList() == LaunchText(items));
+}

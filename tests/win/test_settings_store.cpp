@@ -155,3 +155,10 @@ TEST_CASE("the first save removes the legacy key with everything below it")
     CHECK(GetUserDword(kKey, "ReloadItems") == 0);
     CHECK(GetUserDword(kKey, "ListIconVisible") == 1);
 }
+
+TEST_CASE("the Run value names a path with a space in double quotes, and others as they are")
+{
+    CHECK(RunValueData("D:\\My Tools\\vlcr.exe") == "\"D:\\My Tools\\vlcr.exe\"");
+    CHECK(RunValueData("C:\\Tools\\vlcr.exe") == "C:\\Tools\\vlcr.exe");
+    CHECK(RunValueData("C:\\ツール\\vlcr.exe") == "C:\\ツール\\vlcr.exe");
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/GradientBands.h"
+#include "platform/ModulePath.h"
 #include "platform/Raii.h"
 #include "platform/WindowHelpers.h"
 #include "tests/win/WinTestSupport.h"
@@ -475,4 +476,25 @@ TEST_CASE("ForceForegroundWindow does not wait for a foreground program that has
     CHECK(hung.waited == WAIT_OBJECT_0);
     CHECK(inFront);
     DestroyWindow(target);
+}
+
+TEST_CASE("after the library search is restricted, a DLL beside the program is never loaded in place of a system one")
+{
+    // Two copies of one small DLL of a name no system has, beside the test
+    // program: the first loads while the program's folder is still searched.
+    const std::string beside = ExecutableDirectory();
+    const std::string built = BuiltProgramPath("tools\\vlcr-planted.dll");
+    REQUIRE(CopyFileA(built.c_str(), (beside + "vlcr-planted-a.dll").c_str(), FALSE));
+    REQUIRE(CopyFileA(built.c_str(), (beside + "vlcr-planted-b.dll").c_str(), FALSE));
+    HMODULE before = LoadLibraryA("vlcr-planted-a.dll");
+    CHECK(before != nullptr);
+    RestrictLibrarySearch();
+    HMODULE after = LoadLibraryA("vlcr-planted-b.dll");
+    CHECK(after == nullptr);
+    if (before)
+        FreeLibrary(before);
+    if (after)
+        FreeLibrary(after);
+    DeleteFileA((beside + "vlcr-planted-a.dll").c_str());
+    DeleteFileA((beside + "vlcr-planted-b.dll").c_str());
 }
