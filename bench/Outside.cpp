@@ -163,21 +163,32 @@ std::string BenchLaunchText(int items)
 
 }  // namespace
 
-double LinuxProcessorMs(const std::string& marker)
+std::vector<std::string> LinuxProcessFolders(const std::string& marker)
 {
+    std::vector<std::string> folders;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA("Z:\\proc\\*", &found);
     if (h == INVALID_HANDLE_VALUE)
-        return -1;
-    double ms = 0;
+        return folders;
     do {
         if (found.cFileName[0] < '0' || found.cFileName[0] > '9')
             continue;
         const std::string dir = std::string("Z:\\proc\\") + found.cFileName + "\\";
         std::string command = ReadWholeFile(dir + "cmdline");
         std::replace(command.begin(), command.end(), '\0', ' ');
-        if (command.find(marker) == std::string::npos)
-            continue;
+        if (command.find(marker) != std::string::npos)
+            folders.push_back(dir);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return folders;
+}
+
+double LinuxProcessorMs(const std::string& marker)
+{
+    if (GetFileAttributesA("Z:\\proc") == INVALID_FILE_ATTRIBUTES)
+        return -1;
+    double ms = 0;
+    for (const std::string& dir : LinuxProcessFolders(marker)) {
         // Fields 14 and 15 (user and system time in clock ticks) follow the
         // parenthesised name, which may hold spaces.
         const std::string stat = ReadWholeFile(dir + "stat");
@@ -188,8 +199,7 @@ double LinuxProcessorMs(const std::string& marker)
         if (std::sscanf(stat.c_str() + close + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &user,
                         &system) == 2)
             ms += static_cast<double>(user + system) * 10.0;  // USER_HZ is 100 on Linux
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    }
     return ms;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The ordinary program the user works in, on a thread of its own that answers
 // its messages at once, as a real program does: a stand-in that did not would
@@ -50,6 +51,10 @@ void PrintWindowsOf(DWORD processId);
 // reads costs every program the same small rounding.
 bool WaitPixel(HDC screen, POINT p, COLORREF want, double limitMs);
 bool WaitPixelGone(HDC screen, POINT p, COLORREF gone, double limitMs);
+
+// The /proc folders (through Wine's drive Z:) of the Linux processes whose
+// command line holds `marker`; none where there is no /proc (Windows).
+std::vector<std::string> LinuxProcessFolders(const std::string& marker);
 
 // Processor time in ms of the Linux processes whose command line holds
 // `marker`, read through Wine's drive Z: (Wine answers GetProcessTimes for

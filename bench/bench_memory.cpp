@@ -3,6 +3,7 @@
 // same loop, COM and common controls.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "bench/Bench.h"
@@ -16,26 +17,13 @@ namespace {
 // -1 (not found, or no /proc: Windows).
 long ResidentAnonymousKiB(const std::string& marker)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA("Z:\\proc\\*", &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return -1;
-    long kib = -1;
-    do {
-        if (found.cFileName[0] < '0' || found.cFileName[0] > '9')
-            continue;
-        const std::string dir = std::string("Z:\\proc\\") + found.cFileName + "\\";
-        std::string command = ReadWholeFile(dir + "cmdline");
-        std::replace(command.begin(), command.end(), '\0', ' ');
-        if (command.find(marker) == std::string::npos)
-            continue;
+    for (const std::string& dir : LinuxProcessFolders(marker)) {
         const std::string status = ReadWholeFile(dir + "status");
         const std::size_t at = status.find("RssAnon:");
         if (at != std::string::npos)
-            kib = std::strtol(status.c_str() + at + 8, nullptr, 10);
-    } while (kib < 0 && FindNextFileA(h, &found));
-    FindClose(h);
-    return kib;
+            return std::strtol(status.c_str() + at + 8, nullptr, 10);
+    }
+    return -1;
 }
 
 void Measure(const char* name, const std::string& command, const std::string& folder, const std::string& marker)

@@ -253,6 +253,15 @@ COLORREF PixelCanvas::at(int x, int y) const
     return ((bgrx & 0xFF) << 16) | (bgrx & 0xFF00) | ((bgrx >> 16) & 0xFF);
 }
 
+int PixelCanvas::count(RECT area, COLORREF colour) const
+{
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            n += at(x, y) == colour;
+    return n;
+}
+
 BitmapPixels ReadBitmapPixels(HBITMAP bitmap)
 {
     BitmapPixels out;

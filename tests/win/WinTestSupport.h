@@ -76,6 +76,7 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     COLORREF at(int x, int y) const;  // read from the bits, as 0x00BBGGRR
+    int count(RECT area, COLORREF colour) const;  // pixels of that colour in the area
 
 private:
     int width_, height_;

@@ -33,15 +33,6 @@ int TestDpi()
     return dpi;
 }
 
-int CountColour(const Canvas& c, RECT r, COLORREF colour)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += c.at(x, y) == colour;
-    return n;
-}
-
 int FontHeight(HWND hwnd)
 {
     LOGFONTA lf{};
@@ -71,16 +62,16 @@ TEST_CASE("display scaling: the launch menu's rows, columns and icon cells at th
     // Row 0 is selected: its left column ends exactly where row 1's begins,
     // and rows 1 to 4 follow each other without a pixel of anything else.
     CHECK(c.at(1, g.RowTop(1) - 1) == kLeftColumnSelected);
-    CHECK(CountColour(c, {0, g.RowTop(1), 1, g.RowTop(5)}, kLeftColumnNormal) == g.RowTop(5) - g.RowTop(1));
+    CHECK(c.count({0, g.RowTop(1), 1, g.RowTop(5)}, kLeftColumnNormal) == g.RowTop(5) - g.RowTop(1));
     // Row 1's icon column, and the red dot of its cell inside it.
     const int top = g.RowTop(1);
-    CHECK(CountColour(c, {g.leftColumnRight, top, g.iconColumnRight, top + 1}, kIconColumnNormal) ==
+    CHECK(c.count({g.leftColumnRight, top, g.iconColumnRight, top + 1}, kIconColumnNormal) ==
           g.iconColumnRight - g.leftColumnRight);
     CHECK(c.at(g.iconColumnRight, top) != kIconColumnNormal);
     const RowLook look = DescribeRow(false, true, true, g);
     const RECT cell{look.iconX, top + look.iconY, look.iconX + g.iconSize, top + look.iconY + g.iconSize};
     const int dot = g.iconSize / 4;  // a quarter of the cell across
-    CHECK(CountColour(c, cell, kIconDotColour) >= dot * dot / 2);
+    CHECK(c.count(cell, kIconDotColour) >= dot * dot / 2);
 }
 
 TEST_CASE("display scaling: the item editor's client size, places and font")

@@ -169,14 +169,7 @@ RECT InkBox(const PixelCanvas& c, RECT area, ButtonColour end = kDialogEnd)
     return box;
 }
 
-int CountColour(const PixelCanvas& c, RECT area, COLORREF colour)
-{
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            n += c.at(x, y) == colour;
-    return n;
-}
+int CountColour(const PixelCanvas& c, RECT area, COLORREF colour) { return c.count(area, colour); }
 
 constexpr RECT kCaptionArea{3, 3, 118, 19};
 // Inside the focus mark.
