@@ -21,13 +21,25 @@ vlcr_start_display() {
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    VLCR_SESSION_PIDS+=($!)
+    local xvfb=$!
+    VLCR_SESSION_PIDS+=($xvfb)
     export DISPLAY=":$n"
     vlcr_wait_for 20 xdpyinfo || { echo "session: Xvfb did not start" >&2; return 1; }
-    # A window manager makes Wine's focus and key state behave as on a desktop.
-    openbox --sm-disable >/dev/null 2>&1 &
+    # A window manager makes Wine's focus and key state behave as on a desktop;
+    # without one, some Wine calls wait for it for ever. Twice in a few dozen
+    # sessions here no openbox was running once the session had started, and
+    # the tests hung later: it is kept running for as long as the display is.
+    local log="/tmp/vlcr-openbox-$n.log"
+    : >"$log"
+    (
+        while kill -0 "$xvfb" 2>/dev/null; do
+            openbox --sm-disable >>"$log" 2>&1
+            sleep 0.2
+        done
+    ) &
     VLCR_SESSION_PIDS+=($!)
-    vlcr_wait_for 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" || true
+    vlcr_wait_for 20 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" ||
+        { echo "session: openbox did not start:" >&2; cat "$log" >&2; return 1; }
     echo "session: Xvfb and openbox on DISPLAY=$DISPLAY"
 }
 
