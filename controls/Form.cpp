@@ -221,7 +221,7 @@ void Form::SetMenuBar(HMENU menu)
     ApplyClientSize();
 }
 
-HFONT Form::FontSpec::Make(int dpi) const
+HFONT Form::FormFontRecipe::Make(int dpi) const
 {
     return CreateFontA(Scale(height, dpi), 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, charset, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
@@ -242,13 +242,13 @@ void Form::OnDpiChanged(int dpi, const RECT& suggested)
     // Every font anew for the new DPI, handed to the windows that had the old
     // one; the old ones go once nobody holds them.
     std::vector<UniqueFont> old;
-    for (FontSpec& spec : fonts_) {
-        UniqueFont fresh(spec.Make(dpi_));
-        const HFONT was = spec.font.get();
+    for (FormFontRecipe& recipe : fonts_) {
+        UniqueFont fresh(recipe.Make(dpi_));
+        const HFONT was = recipe.font.get();
         for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)) == was)
                 SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fresh.get()), FALSE);
-        old.push_back(std::exchange(spec.font, std::move(fresh)));
+        old.push_back(std::exchange(recipe.font, std::move(fresh)));
     }
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
     // A label that sizes itself to its text has just done so: it only moves.

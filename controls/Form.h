@@ -125,7 +125,7 @@ private:
         unsigned anchors;
         bool autoSize;  // a label that sizes itself to its text
     };
-    struct FontSpec {
+    struct FormFontRecipe {
         std::string face;
         int height;  // at 96 DPI
         BYTE charset;
@@ -156,7 +156,7 @@ private:
     HWND tooltip_ = nullptr;
     UniqueBrush background_;
     UniqueMenu menu_;
-    std::vector<FontSpec> fonts_;  // the form's own font first
+    std::vector<FormFontRecipe> fonts_;  // the form's own font first
     std::vector<std::unique_ptr<TplButton>> buttons_;
     std::vector<Placed> placed_;
     std::vector<Graphic> graphics_;
