@@ -16,6 +16,7 @@
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
+#include "platform/WindowHelpers.h"
 
 namespace {
 
@@ -37,20 +38,22 @@ void ShowLaunchMenuSteps()
         SaveIconStrip();
         Settings.ReloadItems = saving;
         Settings.ListIconVisible = true;
-        std::vector<Step> steps{{"adopt the DPI", {}},     {"reload list and strip", {}}, {"fit and place", {}},
+        std::vector<Step> steps{{"taskbar lookup", {}},    {"adopt the DPI", {}},     {"reload list and strip", {}}, {"fit and place", {}},
                                 {"take the foreground", {}}, {"put on screen", {}},         {"focus", {}},
                                 {"then painted", {}}};
         for (int round = 0; round < 21; ++round) {
             SetForegroundWindow(standIn.window());
             PumpBenchMessages();
             MenuOrigin at{};
+            RECT bar{};
             const std::function<void()> bodies[] = {
-                [] { AdoptMenuDpi(); },
+                [&] { bar = GetTaskbarRect(); },
+                [&] { AdoptMenuDpi(bar); },
                 [] {
                     if (Settings.ReloadItems)
                         ReloadForShowing();
                 },
-                [&] { at = FitLaunchMenu(); },
+                [&] { at = FitLaunchMenu(bar); },
                 [] { TakeForegroundForMenu(); },
                 [&] { PutLaunchMenuOnScreen(at); },
                 [] { SetFocus(LaunchMenu->Handle()); },

@@ -9,7 +9,7 @@
 namespace {
 
 class LabelWindow;
-LabelWindow* StateOf(HWND hwnd);
+void Paint(const LabelWindow& label, HDC dc);
 
 std::string TextOf(HWND hwnd)
 {
@@ -62,14 +62,13 @@ public:
     LabelStyle style;
 
 private:
-    void PaintContent(HDC dc) override { PaintLabel(Handle(), dc); }
+    void PaintContent(HDC dc) override { Paint(*this, dc); }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnButtonUp(LPARAM lParam);
 
     bool pressed_ = false;
 };
 
-LabelWindow* StateOf(HWND hwnd) { return dynamic_cast<LabelWindow*>(Window::FromHandle(hwnd)); }
 
 void LabelWindow::OnButtonUp(LPARAM lParam)
 {
@@ -150,9 +149,16 @@ HWND CreateLabel(HWND parent, int id, int x, int y, int width, int height, const
 
 void PaintLabel(HWND label, HDC dc)
 {
-    const LabelWindow* state = StateOf(label);
-    if (!state)
-        return;
+    if (const auto* state = dynamic_cast<const LabelWindow*>(Window::FromHandle(label)))
+        Paint(*state, dc);
+}
+
+namespace {
+
+void Paint(const LabelWindow& labelWindow, HDC dc)
+{
+    const HWND label = labelWindow.Handle();
+    const LabelWindow* state = &labelWindow;
     PaintParentBackground(label, dc);
     RECT r;
     GetClientRect(label, &r);
@@ -183,3 +189,5 @@ void PaintLabel(HWND label, HDC dc)
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
 }
+
+}  // namespace

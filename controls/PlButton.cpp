@@ -13,6 +13,9 @@
 namespace {
 
 constexpr COLORREF kRoundOutline = 0x00757575;
+// WM_DPICHANGED_AFTERPARENT, sent from Windows 10 on; the headers show it only
+// to programs that require that version.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 constexpr COLORREF kPressedInnerRing = 0x00808080;
 constexpr COLORREF kRoundFocus = 0x00202020;
 
@@ -214,6 +217,7 @@ HWND TplButton::Create(HWND parent, int id, int x, int y, int width, int height,
                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     if (!Handle())
         return nullptr;
+    dpi_ = WindowDpi(Handle());
     if (!captionNamed_) {
         // The first parent names the button once; a caption set afterwards
         // replaces the name.
@@ -239,6 +243,11 @@ LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFONT:
         OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+        return 0;
+    case kDpiChangedAfterParent:
+        dpi_ = WindowDpi(Handle());
+        ApplyRegion();
+        Repaint();
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
@@ -307,6 +316,9 @@ void TplButton::OnSize()
 
 void TplButton::OnSetFont(HFONT font, bool redraw)
 {
+    // A form hands out new fonts when its DPI changes: the button's own
+    // lengths follow from here.
+    dpi_ = WindowDpi(Handle());
     font_ = font;
     if (redraw)
         Repaint();
@@ -525,7 +537,6 @@ int TplButton::ClientHeight() const
     return r.bottom;
 }
 
-int TplButton::Dpi() const noexcept { return WindowDpi(Handle()); }
 
 int TplButton::Px(int length) const noexcept { return Scale(length, Dpi()); }
 

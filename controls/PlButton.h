@@ -221,7 +221,7 @@ private:
     int PressedOffset() const noexcept { return hasFocus_ && pressed_ ? Px(1) : 0; }
     // Its lengths (caption top and spacing, margins, corners, offsets) are
     // kept at 96 DPI and drawn at the window's own DPI.
-    int Dpi() const noexcept;
+    int Dpi() const noexcept { return dpi_; }
     int Px(int length) const noexcept;
     bool Focused() const noexcept;
     void SetPressed(bool pressed);
@@ -257,6 +257,7 @@ private:
     int width_ = 75;
     int height_ = 26;
     HFONT font_ = nullptr;
+    int dpi_ = 96;  // of the window, asked for when it is made and when it changes
 
     bool mouseDown_ = false;        // the left button went down here and has not come up
     bool pointerInside_ = false;    // the last pointer position seen was inside

@@ -95,6 +95,7 @@ private:
     void SetRowBitmapWidth(int width);
     void SetFirstRow(int row);
     bool RowShown(int index) const noexcept;
+    int EdgeStep(int shownRow) const noexcept;
     void WatchEdge(unsigned y);
     int Width() const;
     int Height() const;

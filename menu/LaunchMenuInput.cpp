@@ -79,14 +79,20 @@ void TvlcrLaunchMenu::HandleWheel(int delta)
         SetSelectedIndex(RowAtPoint(static_cast<unsigned>(p.y)));
 }
 
-void TvlcrLaunchMenu::WatchEdge(unsigned y)
+int TvlcrLaunchMenu::EdgeStep(int shown) const noexcept
 {
     // The pointer held on the first or last row shown scrolls the list on,
     // while there is more of it that way.
-    const int shown = ::RowAtPoint(y, Height(), geometry_);
-    const bool up = shown == 0 && firstRow_ > 0;
-    const bool down = shown == VisibleRows() - 1 && firstRow_ + VisibleRows() < RowCount();
-    if ((up || down) && !edgeTimer_)
+    if (shown == 0 && firstRow_ > 0)
+        return -1;
+    if (shown == VisibleRows() - 1 && firstRow_ + VisibleRows() < RowCount())
+        return 1;
+    return 0;
+}
+
+void TvlcrLaunchMenu::WatchEdge(unsigned y)
+{
+    if (EdgeStep(::RowAtPoint(y, Height(), geometry_)) != 0 && !edgeTimer_)
         edgeTimer_ = SetTimer(Handle(), kEdgeTimer, kEdgeTimerMs, nullptr) != 0;
 }
 
@@ -98,11 +104,7 @@ void TvlcrLaunchMenu::HandleEdgeTimer()
     RECT client{};
     GetClientRect(Handle(), &client);
     const int shown = PtInRect(&client, p) ? ::RowAtPoint(static_cast<unsigned>(p.y), Height(), geometry_) : -1;
-    int step = 0;
-    if (shown == 0 && firstRow_ > 0)
-        step = -1;
-    else if (shown == VisibleRows() - 1 && firstRow_ + VisibleRows() < RowCount())
-        step = 1;
+    const int step = EdgeStep(shown);
     if (step == 0) {
         KillTimer(Handle(), kEdgeTimer);
         edgeTimer_ = false;

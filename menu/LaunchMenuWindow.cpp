@@ -18,9 +18,8 @@ namespace {
 
 // The menu appears against the taskbar: on its monitor, or on the primary one
 // when there is no taskbar.
-HMONITOR MenuMonitor()
+HMONITOR MenuMonitor(const RECT& bar)
 {
-    const RECT bar = GetTaskbarRect();
     if (IsRectEmpty(&bar))
         return MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     return MonitorFromRect(&bar, MONITOR_DEFAULTTOPRIMARY);
@@ -55,12 +54,13 @@ void ShowLaunchMenu()
     if (!LaunchMenu)
         return;
     MenuShown = true;
-    AdoptMenuDpi();
+    const RECT bar = GetTaskbarRect();
+    AdoptMenuDpi(bar);
     if (Settings.ReloadItems)
         ReloadForShowing();
     else
         TakeHandEdits();
-    const MenuOrigin at = FitLaunchMenu();
+    const MenuOrigin at = FitLaunchMenu(bar);
     TakeForegroundForMenu();
     PutLaunchMenuOnScreen(at);
     SetFocus(LaunchMenu->Handle());
@@ -76,9 +76,9 @@ void ReloadForShowing()
         LoadIconStrip();
 }
 
-void AdoptMenuDpi()
+void AdoptMenuDpi(const RECT& bar)
 {
-    const int dpi = MonitorDpi(MenuMonitor());
+    const int dpi = MonitorDpi(MenuMonitor(bar));
     LaunchMenu->SetGeometry(MenuGeometryFor(dpi, SmallIconSize(dpi)));
     const int cell = LaunchMenu->Geometry().iconSize;
     if (cell == IconCellSize)
@@ -90,15 +90,14 @@ void AdoptMenuDpi()
         BuildIconStrip();
 }
 
-MenuOrigin FitLaunchMenu()
+MenuOrigin FitLaunchMenu(const RECT& bar)
 {
-    const RECT bar = GetTaskbarRect();
     const MenuGeometry& g = LaunchMenu->Geometry();
     // Never taller than the monitor's work area: the rest of a long list
     // scrolls into view.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MenuMonitor(), &monitor);
+    GetMonitorInfoA(MenuMonitor(bar), &monitor);
     LaunchMenu->LimitVisibleRows(g.RowsThatFit(monitor.rcWork.bottom - monitor.rcWork.top));
     const int height = g.ControlHeight(LaunchMenu->VisibleRows());
     const MenuOrigin at = PlaceMenu({bar.left, bar.top, bar.right, bar.bottom}, GetSystemMetrics(SM_CXSCREEN),

@@ -11,10 +11,11 @@ void CreateLaunchMenu();
 // press: the menu is shown unless it is up already or a dialog is open.
 void RequestLaunchMenu();
 void ShowLaunchMenu();
-// The steps of ShowLaunchMenu, in its order after MenuShown is set.
-void AdoptMenuDpi();  // the geometry and icon cells for the DPI of the menu's monitor
+// The steps of ShowLaunchMenu, in its order after MenuShown is set; `bar`
+// is the taskbar's rectangle (GetTaskbarRect), which the menu stands against.
+void AdoptMenuDpi(const RECT& bar);  // the geometry and icon cells for the DPI of the menu's monitor
 void ReloadForShowing();  // memory-saving mode: the list and the strip again
-MenuOrigin FitLaunchMenu();  // the control sized to the rows; where the window goes
+MenuOrigin FitLaunchMenu(const RECT& bar);  // the control sized to the rows; where the window goes
 void TakeForegroundForMenu();  // remembers the window in front and takes the foreground
 void PutLaunchMenuOnScreen(MenuOrigin at);  // topmost at its place, then shown
 void ReloadLaunchMenu();
