@@ -1,5 +1,8 @@
 #include "bench/Outside.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -201,6 +204,47 @@ double LinuxProcessorMs(const std::string& marker)
             ms += static_cast<double>(user + system) * 10.0;  // USER_HZ is 100 on Linux
     }
     return ms;
+}
+
+long long LinuxContextSwitches(const std::string& marker)
+{
+    if (GetFileAttributesA("Z:\\proc") == INVALID_FILE_ATTRIBUTES)
+        return -1;
+    long long switches = 0;
+    for (const std::string& dir : LinuxProcessFolders(marker)) {
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA((dir + "task\\*").c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            if (found.cFileName[0] < '0' || found.cFileName[0] > '9')
+                continue;
+            const std::string status = ReadWholeFile(dir + "task\\" + found.cFileName + "\\status");
+            for (const char* field : {"\nvoluntary_ctxt_switches:", "\nnonvoluntary_ctxt_switches:"}) {
+                const std::size_t at = status.find(field);
+                if (at != std::string::npos)
+                    switches += std::atoll(status.c_str() + at + std::strlen(field));
+            }
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    return switches;
+}
+
+bool RunLinuxCommand(const std::string& command)
+{
+    // Wine starts a Linux program named by its path through drive Z: like
+    // any other.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = command;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
 }
 
 std::string BuildFolder()

@@ -61,6 +61,13 @@ std::vector<std::string> LinuxProcessFolders(const std::string& marker);
 // another process with zeros). -1 where there is no /proc, on Windows.
 double LinuxProcessorMs(const std::string& marker);
 
+// Context switches, voluntary and not, of all the threads of those Linux
+// processes; -1 where there is no /proc.
+long long LinuxContextSwitches(const std::string& marker);
+
+// Runs a Linux program (xdotool) to its end, by its path through drive Z:.
+bool RunLinuxCommand(const std::string& command);
+
 // A whole file, "" when it cannot be read (/proc through drive Z: as well).
 std::string ReadWholeFile(const std::string& path);
 

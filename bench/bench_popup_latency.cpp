@@ -1,8 +1,9 @@
 // How long the user waits for the launch menu, from outside: the real
-// vlcr.exe and a trivial program with the same loop (the floor) get the tray's
-// right-button message posted, and the screen is read until the first row,
-// then the last row the screen shows, has its colour. Also the open menu's
-// processor use.
+// vlcr.exe and a trivial program that waits as it does (the floor) get the
+// tray's right-button message posted, or hear a double tap of left Ctrl typed
+// from the X server, and the screen is read until the first row, then the
+// last row the screen shows, has its colour. Also the open menu's processor
+// use.
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -35,6 +36,24 @@ struct Program {
     POINT first, last;  // a pixel of the first row and of the last row shown
 };
 
+enum class Trigger { Tray, Keys };
+
+constexpr const char* kTap = "Z:\\usr\\bin\\xdotool key Control_L";
+
+// The second tap, typed from the X server: the clock starts as xdotool is
+// started, so its own start (measured alone below) is part of each figure.
+HANDLE StartSecondTap()
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = kTap;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
 // Where the launch menu's first and last rows show at the screen's top right,
 // at the DPI of the screen; the floor program knows no DPI.
 std::pair<POINT, POINT> MenuPoints(bool scaled)
@@ -49,7 +68,7 @@ std::pair<POINT, POINT> MenuPoints(bool scaled)
 
 // Medians of the tray message to the first row, and to the last row the screen
 // shows, on screen; and the open popup's processor use.
-double MeasureFromOutside(const Program& p, HWND standIn)
+double MeasureFromOutside(const Program& p, HWND standIn, Trigger trigger)
 {
     const StartedProgram program(p.command, p.folder);
     if (!program.started()) {
@@ -70,7 +89,8 @@ double MeasureFromOutside(const Program& p, HWND standIn)
     std::vector<double> toFirst, toLast;
     int failed = 0;
     double cpuPercent = -1, serverPercent = -1;
-    for (int round = 0; main && popup && round < 42; ++round) {
+    const int rounds = trigger == Trigger::Tray ? 42 : 22;
+    for (int round = 0; main && popup && round < rounds; ++round) {
         SetForegroundWindow(standIn);
         const DWORD hideEnd = GetTickCount() + 3000;
         while (IsWindowVisible(popup) && GetTickCount() < hideEnd) {
@@ -99,12 +119,25 @@ double MeasureFromOutside(const Program& p, HWND standIn)
             ++failed;
             continue;
         }
+        HANDLE tap = nullptr;
+        if (trigger == Trigger::Keys) {
+            SetForegroundWindow(standIn);  // the keys reach Wine while a Wine window has the X focus
+            RunLinuxCommand(kTap);
+            Sleep(100);
+        }
         const double start = NowMs();
-        PostMessageA(main, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+        if (trigger == Trigger::Tray)
+            PostMessageA(main, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+        else
+            tap = StartSecondTap();
         const bool a = WaitPixel(screen, first, kFirstRowColour, 3000);
         const double atFirst = NowMs() - start;
         const bool b = a && WaitPixel(screen, last, kOtherRowColour, 3000);
         const double atLast = NowMs() - start;
+        if (tap) {
+            WaitForSingleObject(tap, 5000);
+            CloseHandle(tap);
+        }
         if (!a || !b) {
             RECT r{};
             GetWindowRect(popup, &r);
@@ -119,7 +152,7 @@ double MeasureFromOutside(const Program& p, HWND standIn)
             continue;  // warming up
         toFirst.push_back(atFirst);
         toLast.push_back(atLast);
-        if (round == 1) {
+        if (round == 1 && trigger == Trigger::Tray) {
             // The open popup's processor use over 5 s, the program's own and
             // the wineserver's it causes: from Linux under Wine, else from
             // Windows' own count.
@@ -148,26 +181,36 @@ double MeasureFromOutside(const Program& p, HWND standIn)
     ReleaseDC(nullptr, screen);
     std::printf("  %-34s first row on screen %6.2f ms, last shown row %6.2f ms (medians of %zu; %d failed)\n",
                 p.name, Median(toFirst), Median(toLast), toFirst.size(), failed);
-    std::printf("    open and untouched for 5 s: %.2f %% of a core", cpuPercent);
-    if (serverPercent >= 0)
-        std::printf(", the wineserver %.2f %%", serverPercent);
-    std::printf("\n");
+    if (trigger == Trigger::Tray) {
+        std::printf("    open and untouched for 5 s: %.2f %% of a core", cpuPercent);
+        if (serverPercent >= 0)
+            std::printf(", the wineserver %.2f %%", serverPercent);
+        std::printf("\n");
+    }
     return Median(toLast);
 }
 
-void PopupLatencyFromOutside()
+void LatencyFromOutside(Trigger trigger)
 {
     const std::string build = BuildFolder();
     timeBeginPeriod(1);
     const ForegroundStandIn started;
     HWND standIn = started.window();
-    std::printf("tray right-button message posted to rows on screen, %d items with icons:\n", kItems);
+    if (trigger == Trigger::Tray) {
+        std::printf("tray right-button message posted to rows on screen, %d items with icons:\n", kItems);
+    } else {
+        const double t0 = NowMs();
+        const bool ran = RunLinuxCommand(kTap);
+        std::printf("second tap of left Ctrl from the X server (xdotool started) to rows on screen, %d items; "
+                    "xdotool alone runs %.1f ms%s:\n",
+                    kItems, NowMs() - t0, ran ? "" : " (could not start it)");
+    }
     const std::string floor = build + "tests\\tools\\vlcr-popup-floor.exe";
     const auto [floorFirst, floorLast] = MenuPoints(false);
     const double floorMs =
         MeasureFromOutside({"floor (one plain popup)", "\"" + floor + "\" " + std::to_string(ControlHeight(kItems + 2)),
                             "", "VLCR_POPUP_FLOOR", "floor", "VLCR_POPUP_FLOOR_MENU", "floor menu", floorFirst, floorLast},
-                           standIn);
+                           standIn, trigger);
     const auto [menuFirst, menuLast] = MenuPoints(true);
     std::printf("  at %d DPI\n", SystemDpi());
     for (bool saving : {false, true}) {
@@ -178,7 +221,7 @@ void PopupLatencyFromOutside()
             MeasureFromOutside({saving ? "vlcr, memory-saving mode on" : "vlcr, memory-saving mode off",
                                 "\"" + dir + "vlcr.exe\"", dir, kMainWindowClass, kAppTitle, kCommandWindowClass,
                                 kAppTitle, menuFirst, menuLast},
-                               standIn);
+                               standIn, trigger);
         if (floorMs > 0 && ms > 0)
             std::printf("    %.2f times the floor\n", ms / floorMs);
         Sleep(300);
@@ -187,6 +230,10 @@ void PopupLatencyFromOutside()
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Ternvale");
     timeEndPeriod(1);
 }
+
+void PopupLatencyFromOutside() { LatencyFromOutside(Trigger::Tray); }
+void KeyLatencyFromOutside() { LatencyFromOutside(Trigger::Keys); }
 VLCR_BENCHMARK("popup latency: tray message to rows on screen, vlcr against the floor", PopupLatencyFromOutside);
+VLCR_BENCHMARK("popup latency: second key release to rows on screen, vlcr against the floor", KeyLatencyFromOutside);
 
 }  // namespace

@@ -90,11 +90,11 @@ void OnLaunchMenuNotice(const LaunchMenuNotice& notice)
         ShowCommandMenu(LaunchMenu && IsItemRow(notice.row, LaunchMenu->RowCount()));
         break;
     case kLmnClosed:
-        // Escape gives the foreground back; a click outside only hides.
+        // Escape gives the foreground back; a click outside only closes.
         if (notice.handBack)
             HandForegroundBack();
         else
-            ShowWindow(CommandWindow, SW_HIDE);
+            CloseLaunchMenuState();
         break;
     case kLmnReordered:
         DropRow(notice.row, notice.target);
@@ -156,6 +156,11 @@ LRESULT CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnCommand(wParam);
         break;
+    case WM_CLOSE:
+        // Alt+F4 on the menu closes it as Escape does; the window stays.
+        if (MenuShown && !DialogShown)
+            HandForegroundBack();
+        return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (LaunchMenu && header->hwndFrom == LaunchMenu->Handle())

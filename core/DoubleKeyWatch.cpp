@@ -1,56 +1,108 @@
 #include "core/DoubleKeyWatch.h"
 
 namespace {
-bool HighByteNonZero(std::int16_t s) { return (static_cast<std::uint16_t>(s) & 0xFF00u) != 0; }
-bool HighByteIs80(std::int16_t s) { return ((static_cast<std::uint16_t>(s) >> 8) & 0xFFu) == 0x80u; }
-
-// Whether any key of the range other than the popup key is down.
-bool OtherKeyDown(int first, int last, int popupKey, AsyncKeyQuery query, void* context)
-{
-    for (int k = first; k <= last; ++k)
-        if (k != popupKey && HighByteIs80(query(k, context)))
-            return true;
-    return false;
-}
+constexpr int kShift = 16, kControl = 17, kAlt = 18;
+constexpr int kLeftShift = 160, kRightShift = 161, kLeftControl = 162, kRightControl = 163, kLeftAlt = 164,
+              kRightAlt = 165;
+constexpr unsigned kRightShiftScan = 0x36;
+constexpr int kOverrun = 0xFF;
 }  // namespace
 
-bool PollDoubleKey(DoubleKeyState& s, std::uint32_t now, std::uint32_t limit, int popupKey, AsyncKeyQuery query,
-                   void* context)
+int SidedKey(int virtualKey, unsigned makeCode, bool e0)
 {
-    bool down = HighByteNonZero(query(popupKey, context));
-    if (!down)
-        s.WaitForRelease = false;
-
-    // Unsigned arithmetic: the tick count's wrap-around is harmless.
-    if (s.FirstPressTick != 0 && now - s.FirstPressTick < limit) {
-        if (s.PressState != 0 && (OtherKeyDown(kOtherKeysFirst, kOtherKeysLast, popupKey, query, context) ||
-                                  OtherKeyDown(kSideKeysFirst, kSideKeysLast, popupKey, query, context))) {
-            down = false;
-            s.PressState = 0;
-            s.WaitForRelease = true;
-        }
+    switch (virtualKey) {
+    case kShift:
+        if (e0)
+            return 0;  // the keyboard's fake Shift around a navigation key
+        return makeCode == kRightShiftScan ? kRightShift : kLeftShift;
+    case kControl:
+        return e0 ? kRightControl : kLeftControl;
+    case kAlt:
+        return e0 ? kRightAlt : kLeftAlt;
+    case kOverrun:
+        return 0;
+    default:
+        return virtualKey;
     }
-
-    if (down) {
-        if (s.PressState == 0 && !s.WaitForRelease) {
-            s.PressState = 1;
-            s.FirstPressTick = now;
-        } else if (s.PressState == 2) {
-            if (now - s.FirstPressTick < limit) {
-                s.FirstPressTick = 0;
-                s.PressState = 3;
-            } else {
-                s.PressState = 0;
-            }
-        }
-    } else if (s.PressState == 1) {
-        s.PressState = 2;
-    }
-    return s.PressState == 3;
 }
 
-void FinishDoublePress(DoubleKeyState& s)
+bool IsPopupKey(int sidedKey, int popupKey)
 {
-    s.FirstPressTick = 0;
-    s.PressState = 0;
+    if (sidedKey == 0)
+        return false;
+    if (sidedKey == popupKey)
+        return true;
+    switch (popupKey) {
+    case kShift: return sidedKey == kLeftShift || sidedKey == kRightShift;
+    case kControl: return sidedKey == kLeftControl || sidedKey == kRightControl;
+    case kAlt: return sidedKey == kLeftAlt || sidedKey == kRightAlt;
+    default: return false;
+    }
+}
+
+bool DoubleTapWatch::Key(int sidedKey, bool down, std::uint32_t now, const TapRules& rules)
+{
+    if (sidedKey == 0)
+        return false;
+    if (!IsPopupKey(sidedKey, rules.popupKey)) {
+        // Another key pressed during the taps makes them a chord (Ctrl+Tab,
+        // Ctrl+C); its release, or that of a key held from before, does not.
+        if (down)
+            phase_ = Phase::Idle;
+        return false;
+    }
+    // Unsigned arithmetic throughout: the tick count's wrap-around is harmless.
+    if (down) {
+        const bool repeat = held_ && now - heldSeen_ < kRepeatGapMs;
+        held_ = true;
+        heldSeen_ = now;
+        if (repeat)
+            return false;
+        pressAt_ = now;
+        if (phase_ == Phase::FirstUp && now - firstPress_ < rules.limit) {
+            phase_ = Phase::SecondDown;
+        } else {
+            phase_ = Phase::FirstDown;
+            firstPress_ = now;
+        }
+        return false;
+    }
+    if (!held_)
+        return false;  // a release of a press made before the watch began
+    held_ = false;
+    if (now - pressAt_ >= rules.limit) {
+        phase_ = Phase::Idle;  // held too long to be a tap
+        return false;
+    }
+    if (phase_ == Phase::FirstDown) {
+        phase_ = Phase::FirstUp;
+    } else if (phase_ == Phase::SecondDown) {
+        phase_ = Phase::Idle;
+        return true;
+    }
+    return false;
+}
+
+void DoubleTapWatch::Button() { phase_ = Phase::Idle; }
+
+void DoubleTapWatch::Expire(std::uint32_t now, const TapRules& rules)
+{
+    if (const auto due = Deadline(rules); due && static_cast<std::int32_t>(now - *due) >= 0)
+        phase_ = Phase::Idle;
+}
+
+std::optional<std::uint32_t> DoubleTapWatch::Deadline(const TapRules& rules) const
+{
+    switch (phase_) {
+    case Phase::FirstUp: return firstPress_ + rules.limit;
+    case Phase::FirstDown:
+    case Phase::SecondDown: return pressAt_ + rules.limit;
+    default: return std::nullopt;
+    }
+}
+
+void DoubleTapWatch::Reset()
+{
+    phase_ = Phase::Idle;
+    held_ = false;
 }

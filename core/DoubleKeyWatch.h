@@ -1,28 +1,49 @@
-// The double-press recogniser, apart from the system's clock and key state so
-// that it can be driven by scripted key timelines.
+// The double-press recogniser, fed the keyboard's and the mouse's events
+// rather than samples, and kept apart from the system so that its rules are
+// driven key by key from scripted timelines.
 #pragma once
 #include <cstdint>
+#include <optional>
 
-struct DoubleKeyState {
-    std::uint8_t PressState = 0;      // 0 idle, 1 first down, 2 released, 3 recognised
-    std::uint32_t FirstPressTick = 0; // 0: none
-    // Set when another key cancelled a press: the popup key must be seen up
-    // before it can start a new sequence. Without it, Ctrl held through a
-    // Ctrl+C would count as a fresh first press once C is released, and
-    // Ctrl+C twice would open the menu.
-    bool WaitForRelease = false;
+// The rules of one press: the key the user chose and the double-click time.
+struct TapRules {
+    int popupKey = 162;          // VK_LCONTROL
+    std::uint32_t limit = 500;  // ms
 };
 
-// Answers like GetAsyncKeyState: bit 15 set while the key is down.
-using AsyncKeyQuery = std::int16_t (*)(int virtualKey, void* context);
+// The key code of one side. Raw input names the generic Shift, Ctrl and Alt
+// keys and tells the side by the scan code and the E0 prefix. 0 for events to
+// ignore: the fake Shift that comes with the navigation keys, and overruns.
+int SidedKey(int virtualKey, unsigned makeCode, bool e0);
 
-// One poll: true when a clean double press was recognised now. The state is
-// then left at 3; the caller requests the menu and calls FinishDoublePress.
-bool PollDoubleKey(DoubleKeyState& state, std::uint32_t now, std::uint32_t limit, int popupKey,
-                   AsyncKeyQuery query, void* context);
-void FinishDoublePress(DoubleKeyState& state);
+// Whether a key of one side is the popup key: a generic Shift, Ctrl or Alt
+// chosen in the options matches either side.
+bool IsPopupKey(int sidedKey, int popupKey);
 
-// Other keys that cancel a press in progress: Pause .. F24 and the left and
-// right Shift, Ctrl and Alt keys.
-inline constexpr int kOtherKeysFirst = 19, kOtherKeysLast = 135;
-inline constexpr int kSideKeysFirst = 160, kSideKeysLast = 165;
+// An auto-repeat comes within the keyboard's longest delay (1 s); a press
+// seen "again" later is a new press whose release went astray (the secure
+// desktop swallows the releases of Ctrl+Alt+Del).
+inline constexpr std::uint32_t kRepeatGapMs = 1100;
+
+class DoubleTapWatch {
+public:
+    // A key went down or up; true at the release that completes a double tap.
+    bool Key(int sidedKey, bool down, std::uint32_t now, const TapRules& rules);
+    // A mouse button went down: Ctrl+click is no tap.
+    void Button();
+    // The time has passed in which the press under way could still count.
+    void Expire(std::uint32_t now, const TapRules& rules);
+    // A tap is under way: the mouse is watched and a deadline is set.
+    bool Pending() const { return phase_ != Phase::Idle; }
+    // When the press under way stops counting, if one is.
+    std::optional<std::uint32_t> Deadline(const TapRules& rules) const;
+    void Reset();
+
+private:
+    enum class Phase : std::uint8_t { Idle, FirstDown, FirstUp, SecondDown };
+    Phase phase_ = Phase::Idle;
+    std::uint32_t firstPress_ = 0;  // the first tap's press: the limit runs from it
+    std::uint32_t pressAt_ = 0;     // the press now held: no tap once held past the limit
+    bool held_ = false;             // the popup key is down (a second down is a repeat)
+    std::uint32_t heldSeen_ = 0;    // its last down or repeat
+};

@@ -144,9 +144,9 @@ void OptionsCommand()
         TfrmOption form;
         form.ShowModal();
     }
-    // A press begun on the old key must not finish on the new one: the
-    // watcher starts afresh with the key the settings now hold.
-    DoubleKey = DoubleKeyState{};
+    // The keyboard is heard while the double press is watched; a press begun
+    // on the old key must not finish on the new one.
+    FollowDoubleKeySetting();
     if (!LaunchMenu)
         return;
     LaunchMenu->SetShowIcons(Settings.ListIconVisible);

@@ -48,8 +48,28 @@ void OnQuitRequest(HWND hwnd)
 
 void OnActivateApp(WPARAM wParam)
 {
-    if ((wParam & 0xFF) == 0)
-        ResetHideCountdownOnDeactivate();
+    // Another program took over: the main window is hidden once, 300 ms
+    // after the last such loss, unless the menu or a dialog is up (the menu's
+    // closing hides it then).
+    if ((wParam & 0xFF) == 0 && !MenuShown && !DialogShown)
+        SetTimer(MainWindow, kHideTimer, kHideAfterMs, nullptr);
+}
+
+void OnHideTimer()
+{
+    KillTimer(MainWindow, kHideTimer);
+    if (!MenuShown && !DialogShown)
+        HideMainWindow();
+}
+
+void OnTimer(WPARAM id)
+{
+    switch (id) {
+    case kHideTimer: OnHideTimer(); break;
+    case kTapTimer: ExpireDoubleTap(); break;
+    case kTrayRetryTimer: RetryTrayIcon(); break;
+    default: break;
+    }
 }
 
 }  // namespace
@@ -107,33 +127,18 @@ void InitResident()
     HideSplash(true);
     AddTrayIcon();
     HideMainWindow();
-    HideCountdown = 0;
-}
-
-void CALLBACK TimerTick(HWND, UINT, UINT_PTR, DWORD) noexcept
-{
-    if (Settings.DoubleKeyedPopup)
-        WatchDoubleKey();
-    if (HideCountdownTick())
-        HideMainWindow();
+    FollowDoubleKeySetting();
 }
 
 void RunMessageLoop()
 {
-    // One message per pass, with a 10 ms nap while the menu is hidden: the
-    // resident program costs next to nothing. The open menu waits for its
-    // next message instead of polling: it reacts at once and burns no core.
+    // The thread sleeps until a message comes, and every message there is
+    // handled: the resident program costs nothing while nothing happens.
     // WM_QUIT is dispatched like any message; only QuitFlag ends the loop.
-    while (!QuitFlag) {
-        if (!MenuShown)
-            Sleep(kTimerPeriodMs);
-        else
-            MsgWaitForMultipleObjectsEx(0, nullptr, kOpenMenuWaitLimitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+    MSG msg;
+    while (!QuitFlag && GetMessageA(&msg, nullptr, 0, 0) != -1) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
 }
 
@@ -159,6 +164,17 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_QUIT:
         OnQuitRequest(hwnd);
         break;
+    case WM_CLOSE:
+        // "End task" and taskkill ask with this: the program quits as from
+        // its menu, instead of losing its window and living on.
+        OnQuitRequest(hwnd);
+        return 0;
+    case WM_INPUT:
+        WatchRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+        break;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
     case WM_ACTIVATEAPP:
         OnActivateApp(wParam);
         break;
@@ -197,8 +213,6 @@ int RunResident(HINSTANCE instance)
     MainWindow = CreateMainWindow();
     PublishMainWindow(MainWindow);
     InitResident();
-    const UINT_PTR timer = SetTimer(nullptr, 0, kTimerPeriodMs, TimerTick);
     RunMessageLoop();
-    KillTimer(nullptr, timer);
     return 0;
 }

@@ -1,5 +1,4 @@
-// The program's spine: the hidden main window, start-up, the message loop and
-// its 10 ms timer.
+// The program's spine: the hidden main window, start-up and the message loop.
 #pragma once
 #include <windows.h>
 
@@ -9,10 +8,9 @@
 
 inline constexpr const char* kMainWindowClass = "CLASS_VLCR";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 50;  // 1074
-inline constexpr UINT kTimerPeriodMs = 10;
-// The timer wakes the open menu's wait every 10 ms; the limit only bounds a
-// wait on a thread without it.
-inline constexpr DWORD kOpenMenuWaitLimitMs = 100;
+// The one-shot timer that hides the main window after it lost activation.
+inline constexpr UINT_PTR kHideTimer = 1;
+inline constexpr UINT kHideAfterMs = 300;
 
 extern HWND MainWindow;
 extern HINSTANCE ProgramInstance;
@@ -22,7 +20,6 @@ bool RegisterMainWindowClass();
 HWND CreateMainWindow();
 void InitResident();
 void RunMessageLoop();
-void CALLBACK TimerTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void HideMainWindow();
 void ShowFirstRun();
 // The main window's messages, from the window base.

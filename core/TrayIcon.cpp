@@ -9,9 +9,14 @@
 #include "platform/Dialogs.h"
 #include "platform/Dpi.h"
 #include "platform/ModulePath.h"
+#include "platform/Seams.h"
 #include "platform/WindowHelpers.h"
 
 NOTIFYICONDATAA TrayIconData{};
+
+namespace {
+int trayRetriesLeft = 0;
+}  // namespace
 
 void AddTrayIcon()
 {
@@ -27,10 +32,36 @@ void AddTrayIcon()
     // icon stretched to 24 would blur.
     TrayIconData.hIcon = LoadProgramIcon(SmallIconSize(WindowDpi(MainWindow)));
     std::strncpy(TrayIconData.szTip, kAppTitle, sizeof TrayIconData.szTip - 1);
-    Shell_NotifyIconA(NIM_ADD, &TrayIconData);
+    // A copy run as administrator hears the restarted shell only if it lets
+    // the message through.
+    ChangeWindowMessageFilterEx(MainWindow, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+    trayRetriesLeft = 0;
+    KillTimer(MainWindow, kTrayRetryTimer);
+    if (!NotifyIconCall(NIM_ADD, &TrayIconData)) {
+        // An Explorer still starting at logon refuses it: asked again until
+        // it takes it, for a few minutes.
+        trayRetriesLeft = kTrayRetries;
+        SetTimer(MainWindow, kTrayRetryTimer, kTrayRetryMs, nullptr);
+    }
 }
 
-void DeleteTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &TrayIconData); }
+void RetryTrayIcon()
+{
+    // A refused add may still have reached a shell that was only slow to
+    // answer: the icon is then there to modify.
+    const bool there = NotifyIconCall(NIM_MODIFY, &TrayIconData) || NotifyIconCall(NIM_ADD, &TrayIconData);
+    if (there || --trayRetriesLeft <= 0) {
+        trayRetriesLeft = 0;
+        KillTimer(MainWindow, kTrayRetryTimer);
+    }
+}
+
+void DeleteTrayIcon()
+{
+    trayRetriesLeft = 0;
+    KillTimer(MainWindow, kTrayRetryTimer);
+    NotifyIconCall(NIM_DELETE, &TrayIconData);
+}
 
 void RefreshTrayIcon()
 {
@@ -39,7 +70,7 @@ void RefreshTrayIcon()
         return;
     HICON old = TrayIconData.hIcon;
     TrayIconData.hIcon = LoadProgramIcon(size);
-    Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+    NotifyIconCall(NIM_MODIFY, &TrayIconData);
     DestroyIcon(old);
 }
 

@@ -5,6 +5,11 @@
 #include <shellapi.h>
 
 inline constexpr UINT kTrayIconId = 1;
+// A refused icon is offered again every 3 s for 5 minutes, on this timer of
+// the main window.
+inline constexpr UINT_PTR kTrayRetryTimer = 3;
+inline constexpr UINT kTrayRetryMs = 3000;
+inline constexpr int kTrayRetries = 100;
 
 // Filled once by AddTrayIcon and used unchanged to delete the icon. Its size
 // is the platform's first-version layout (88 bytes in 32-bit Windows, 104 in
@@ -12,6 +17,8 @@ inline constexpr UINT kTrayIconId = 1;
 extern NOTIFYICONDATAA TrayIconData;
 
 void AddTrayIcon();
+// The retry timer: the icon offered once more.
+void RetryTrayIcon();
 void DeleteTrayIcon();
 // Sets the icon again at the small-icon size of the DPI now, when that changed.
 void RefreshTrayIcon();

@@ -64,6 +64,14 @@ void ShowLaunchMenu()
     TakeForegroundForMenu();
     PutLaunchMenuOnScreen(at);
     SetFocus(LaunchMenu->Handle());
+    // A topmost menu that the keys do not reach would sit over the user's
+    // work until a click elsewhere: it is asked once more, then given up.
+    if (GetForegroundWindow() != CommandWindow) {
+        ForceForegroundWindow(CommandWindow);
+        SetFocus(LaunchMenu->Handle());
+    }
+    if (GetForegroundWindow() != CommandWindow && !DialogShown)
+        CloseLaunchMenuState();
 }
 
 void ReloadForShowing()
@@ -137,15 +145,12 @@ void HandForegroundBack()
 {
     ShowWindow(CommandWindow, SW_HIDE);
     SetForegroundWindow(PreviousForeground);
-    // The hand-back takes the activation from the program, which closes the
-    // menu's state. With nothing to hand back to, or a refusal, the program
-    // keeps the activation and would never hear of it: the menu would not open
-    // again until the user clicked another program.
-    if (MenuShown && !DialogShown) {
-        const HWND foreground = GetForegroundWindow();
-        if (!foreground || IsOwnWindow(foreground))
-            CloseLaunchMenuState();
-    }
+    // The menu's state ends with the menu, not with the loss of activation
+    // that follows: that can come late, or not at all when there is nothing
+    // to hand back to, and a request made meanwhile would find the menu
+    // still "shown".
+    if (MenuShown && !DialogShown)
+        CloseLaunchMenuState();
 }
 
 bool TakeHandEdits()

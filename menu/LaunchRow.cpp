@@ -26,8 +26,14 @@ void OpenItem(int ref, bool elevated)
     const std::string target = ResolveItemPath(item.Target);
     const std::string parameters = ExpandVariables(item.CmdLine);
     const std::string directory = ResolveItemPath(item.Directory);
-    ShellExecuteCall(nullptr, elevated ? "runas" : nullptr, target.c_str(), parameters.c_str(), directory.c_str(),
-                     SW_SHOWNORMAL);
+    // The user has just chosen it, so the program may pass the foreground on:
+    // whatever shows the item (a browser already running, Explorer) comes to
+    // the front over the window that the foreground goes back to. The
+    // consent prompt of "runas" gets the menu as its owner so that it does
+    // not open behind.
+    AllowSetForegroundWindow(ASFW_ANY);
+    ShellExecuteCall(elevated ? CommandWindow : nullptr, elevated ? "runas" : nullptr, target.c_str(),
+                     parameters.c_str(), directory.c_str(), SW_SHOWNORMAL);
 }
 
 void ConfirmQuit()

@@ -22,6 +22,8 @@ OpenFileDialogFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;
+NotifyIconFunction NotifyIconCall = Shell_NotifyIconA;
+NotificationStateFunction QueryNotificationState = SHQueryUserNotificationState;
 std::string LaunchFileDirectory;
 
 std::int16_t AsyncKeyState(int virtualKey, void*) { return AsyncKeyStateCall(virtualKey); }

@@ -1,11 +1,13 @@
 // The platform calls that tests stand in for, all in one place: the message
-// box, the open-file dialog, the shell's open, the popup menu, the key state
-// and the folder of the launch file. The program uses them through these
+// box, the open-file dialog, the shell's open, the popup menu, the key state,
+// the tray icon, the shell's notification state and the folder of the launch
+// file. The program uses them through these
 // names; a test replaces one for a scope with SeamOverride, which puts the
 // real one back however the test ends.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
@@ -18,6 +20,8 @@ using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR 
 using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                                               const RECT* rect);
 using KeyStateFunction = SHORT(WINAPI*)(int virtualKey);
+using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAA* data);
+using NotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE* state);
 
 extern MessageBoxFunction ShowMessageBox;
 // GetOpenFileNameW, from comdlg32 loaded when first asked for: the resident
@@ -26,6 +30,11 @@ extern OpenFileDialogFunction ShowOpenFileDialog;
 extern ShellExecuteFunction ShellExecuteCall;
 extern TrackPopupMenuFunction TrackPopup;
 extern KeyStateFunction AsyncKeyStateCall;
+// Shell_NotifyIconA: a shell still starting refuses the icon.
+extern NotifyIconFunction NotifyIconCall;
+// SHQueryUserNotificationState: Wine always answers that notifications are
+// welcome.
+extern NotificationStateFunction QueryNotificationState;
 // The folder of Launch.ini with its trailing backslash; empty means the
 // executable's own.
 extern std::string LaunchFileDirectory;

@@ -5,6 +5,7 @@
 #include "platform/ModulePath.h"
 #include "platform/PathText.h"
 #include "platform/Raii.h"
+#include "platform/Seams.h"
 
 std::string GetTempDirectory()
 {
@@ -95,15 +96,61 @@ void ForceForegroundWindow(HWND target)
         !granted && (!foreground || foregroundThread == ownThread || AnswersAtOnce(foreground));
     if (attach)
         AttachThreadInput(ownThread, foregroundThread, TRUE);
+    // The lock time-out is the session's: it is lowered only when the value
+    // to put back is known, and put back at once.
     DWORD savedTimeout = 0;
-    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0);
-    // For this action the new timeout travels as the pointer argument's value.
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+    const bool lowered = !granted && SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0) &&
+                         savedTimeout != 0 &&
+                         // For this action the new timeout travels as the pointer argument's value.
+                         SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
     SetForegroundWindow(target);
     SetActiveWindow(target);
-    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                          reinterpret_cast<PVOID>(static_cast<UINT_PTR>(savedTimeout)), 0);
+    if (lowered)
+        SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                              reinterpret_cast<PVOID>(static_cast<UINT_PTR>(savedTimeout)), 0);
     if (attach)
         AttachThreadInput(ownThread, foregroundThread, FALSE);
     BringWindowToTop(target);
+}
+
+namespace {
+
+bool IsDesktopOrTaskbar(HWND window)
+{
+    if (window == GetDesktopWindow() || window == GetShellWindow())
+        return true;
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    for (const char* shell : {"Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd"})
+        if (lstrcmpA(name, shell) == 0)
+            return true;
+    return false;
+}
+
+bool CoversItsMonitor(HWND window)
+{
+    // A window that keeps its title bar is a maximised one, not full screen,
+    // even where an auto-hidden taskbar lets it reach the monitor's edges.
+    if ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION || IsIconic(window))
+        return false;
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONULL);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT r{};
+    if (!monitor || !GetMonitorInfoA(monitor, &info) || !GetWindowRect(window, &r))
+        return false;
+    const RECT& m = info.rcMonitor;
+    return r.left <= m.left && r.top <= m.top && r.right >= m.right && r.bottom >= m.bottom;
+}
+
+}  // namespace
+
+bool FullScreenInFront()
+{
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (SUCCEEDED(QueryNotificationState(&state)) &&
+        (state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE))
+        return true;
+    HWND front = GetForegroundWindow();
+    return front && !IsDesktopOrTaskbar(front) && CoversItsMonitor(front);
 }

@@ -34,3 +34,8 @@ RECT GetTaskbarRect();
 // The foreground program's input is shared only when a plain request was
 // refused, and never when that program does not answer at once.
 void ForceForegroundWindow(HWND target);
+
+// The window in front covers its whole monitor (a game, a film, a slide show,
+// not the desktop or the taskbar), or the shell says the user is presenting
+// or busy in full screen.
+bool FullScreenInFront();

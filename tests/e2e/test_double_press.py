@@ -1,5 +1,6 @@
-"""The double press of left Ctrl, seen by the real vlcr.exe while another Wine
-program has the focus, pops the launch menu up; near misses do not."""
+"""The double press of left Ctrl, heard by the real vlcr.exe while another Wine
+program has the focus, pops the launch menu up; chords, near misses and a
+full-screen program in front do not."""
 
 import os
 import subprocess
@@ -9,8 +10,8 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, MAIN_CLASS, WINE_RUN, find_windows, launch_ini, probe, send, tap, wait_for,
-                      xdotool, VlcrTestCase)
+from vlcr_e2e import (APP_TITLE, MAIN_CLASS, SCREEN_H, SCREEN_W, WINE_RUN, eventually, find_windows, foreground,
+                      launch_ini, probe, send, tap, wait_for, xdotool, TestWindow, VlcrTestCase)
 
 LAUNCH_CLASS = "CLASS_LAUNCH"
 ITEMS = launch_ini([(r"C:\windows\notepad.exe", "メモ帳", "", "M", ""),
@@ -62,6 +63,41 @@ class DoublePress(VlcrTestCase):
         tap("Control_L")
         time.sleep(1.5)
         self.assertFalse(menu_visible())
+
+    def quick_double_tap(self):
+        # Press and release within a millisecond, as fast typists make them.
+        xdotool("key", "Control_L")
+        time.sleep(0.15)
+        xdotool("key", "Control_L")
+
+    def test_quick_taps_open_it_every_time(self):
+        for _ in range(5):
+            self.quick_double_tap()
+            self.assertTrue(wait_for(menu_visible, 5), "no menu after two quick taps")
+            xdotool("key", "Escape")
+            self.assertTrue(wait_for(lambda: not menu_visible(), 5), "Escape left the menu up")
+            time.sleep(0.6)  # more than the double-click time
+
+    def test_chords_do_not(self):
+        for chord in (["ctrl+Tab", "ctrl+Tab"], ["ctrl+semicolon", "ctrl+semicolon"], ["Control_L", "ctrl+c"]):
+            xdotool("key", chord[0])
+            time.sleep(0.1)
+            xdotool("key", chord[1])
+            time.sleep(0.8)
+            self.assertFalse(menu_visible(), f"{chord} opened the menu")
+
+    def test_not_over_a_full_screen_program_but_the_tray_still_opens_it(self):
+        full = TestWindow("full", "VlcrTestFullScreen", "全画面", (0, 0, SCREEN_W, SCREEN_H))
+        try:
+            self.assertTrue(eventually(lambda: (foreground() or self.main).hwnd == full.hwnd),
+                            "the full-screen window did not take the foreground")
+            self.quick_double_tap()
+            time.sleep(1.0)
+            self.assertFalse(menu_visible(), "the menu opened over the full-screen program")
+            self.assertTrue(send(self.main.hwnd, 1074, 0, 0x0205))  # the tray's right-button release
+            self.assertTrue(wait_for(menu_visible, 5), "the tray did not open the menu")
+        finally:
+            full.close()
 
     def test_ctrl_c_twice_does_not(self):
         for _ in range(2):

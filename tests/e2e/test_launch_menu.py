@@ -11,7 +11,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, children, eventually,
-                      find_windows, foreground, launch_ini, menu_height, probe, send, wait_window, win_path,
+                      find_windows, foreground, launch_ini, menu_height, post, probe, send, wait_window, win_path,
                       x_focus_name, x_geometry, xdotool, Screenshot, TestWindow, VlcrTestCase)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
@@ -218,12 +218,40 @@ class LaunchMenuTest(VlcrTestCase):
         probe("command", hex(box.hwnd), 1)  # IDOK
         self.assertEqual(self.inst.wait_exit(15), 0)
 
+    def test_asked_again_right_after_a_launch_it_opens(self):
+        self.open_menu()
+        xdotool("key", "a")
+        self.assertTrue(eventually(lambda: "--item 0" in (self.recorded() or ""), 15), "the item was not started")
+        self.assertTrue(eventually(lambda: not self.menu_visible()), "the launch left the menu up")
+        # As soon as the item has started: no waiting for a loss of activation.
+        self.open_menu()
+        self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), "the reopened menu has no keyboard")
+        xdotool("key", "b")
+        self.assertTrue(eventually(lambda: 'alpha "beta gamma"' in (self.recorded() or ""), 15),
+                        "the reopened menu did not launch")
+
+    def test_alt_f4_closes_the_menu_and_a_close_request_ends_the_program(self):
+        menu = self.open_menu()
+        self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), x_focus_name())
+        # openbox keeps Alt+F4 for itself: the key as Windows would deliver it
+        # to the focused menu control.
+        control = children(menu.hwnd)[0]
+        post(control.hwnd, 0x0104, 0x73, 1 << 29)  # WM_SYSKEYDOWN F4, Alt held
+        self.assertTrue(eventually(lambda: not self.menu_visible()), "Alt+F4 left the menu up")
+        self.assertTrue(find_windows(LAUNCH_CLASS, APP_TITLE), "Alt+F4 destroyed the command window")
+        self.open_menu()  # and it opens again
+        xdotool("key", "Escape")
+        self.assertTrue(eventually(lambda: not self.menu_visible()))
+        post(self.main.hwnd, 0x0010)  # WM_CLOSE, as "end task" sends it
+        self.assertEqual(self.inst.wait_exit(15), 0, "the close request left the process running")
+
     def test_the_quit_row_with_cancel_leaves_it_running(self):
         box = self.quit_box()
         probe("command", hex(box.hwnd), 2)  # IDCANCEL
         self.assertEqual(probe("gone", 10000, hex(box.hwnd))[0], 0)
         self.assertIsNone(self.inst.wait_exit(1.5))
         self.assertTrue(eventually(lambda: not self.menu_visible()))
+        self.open_menu()  # the closed menu's state went with it
 
 
 if __name__ == "__main__":

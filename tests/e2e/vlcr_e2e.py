@@ -347,8 +347,7 @@ def xdotool(*args, check=True, timeout=30):
 
 
 def tap(key, hold=0.06, after=0.06):
-    """A key held for a few 10 ms ticks, so that the key watcher sees it down
-    (a shorter tap may show only the "pressed since" bit)."""
+    """A key held for a moment, as a person taps it."""
     xdotool("keydown", key)
     time.sleep(hold)
     xdotool("keyup", key)

@@ -1,240 +1,208 @@
 #include <doctest/doctest.h>
 
-#include <set>
+#include <string>
 #include <vector>
 
 #include "core/DoubleKeyWatch.h"
 
 namespace {
-constexpr int kLCtrl = 162, kRCtrl = 163, kC = 'C';
+constexpr int kLCtrl = 162, kRCtrl = 163, kTab = 9, kC = 'C';
 
-// A keyboard whose keys a script presses and releases, polled every 10 ms.
-struct Keyboard {
-    std::set<int> down;
-    std::set<int> pressedSinceOnly;  // only the low "pressed since" bit set
+// A timeline of key events. "+K" presses K, "-K" releases it, "click" is a
+// mouse button, "wait N" lets N ms pass; other steps take 1 ms.
+struct Timeline {
+    DoubleTapWatch watch;
+    TapRules rules{kLCtrl, 500};
     std::uint32_t now = 1000;
-    std::uint32_t limit = 500;
-    int popupKey = kLCtrl;
-    DoubleKeyState state;
-    std::vector<std::uint32_t> requests;
-    std::vector<int> queried;
+    std::vector<std::uint32_t> opened;
 
-    static std::int16_t Query(int vk, void* self)
+    void Key(int key, bool down)
     {
-        auto* k = static_cast<Keyboard*>(self);
-        k->queried.push_back(vk);
-        if (k->down.count(vk))
-            return static_cast<std::int16_t>(0x8000);
-        return k->pressedSinceOnly.count(vk) ? 1 : 0;
+        watch.Expire(now, rules);  // the deadline timer, had it come due
+        if (watch.Key(key, down, now, rules))
+            opened.push_back(now);
+        now += 1;
     }
-    void Tick()
+    void Tap(int key, std::uint32_t hold = 1, std::uint32_t after = 1)
     {
-        queried.clear();
-        if (PollDoubleKey(state, now, limit, popupKey, Query, this)) {
-            requests.push_back(now);
-            FinishDoublePress(state);
-        }
-        now += 10;
+        Key(key, true);
+        now += hold;
+        Key(key, false);
+        now += after;
     }
-    void Hold(int vk, int ticks)
-    {
-        down.insert(vk);
-        for (int i = 0; i < ticks; ++i)
-            Tick();
-    }
-    void Release(int vk, int ticks)
-    {
-        down.erase(vk);
-        for (int i = 0; i < ticks; ++i)
-            Tick();
-    }
+    void Wait(std::uint32_t ms) { now += ms; }
 };
 }  // namespace
 
-TEST_CASE("press, release, press within the limit: one request at the second down edge")
+TEST_CASE("two quick taps open at the second release, once")
 {
-    Keyboard kb;
-    kb.Hold(kLCtrl, 3);
-    CHECK(kb.state.PressState == 1);
-    CHECK(kb.state.FirstPressTick == 1000);
-    kb.Release(kLCtrl, 2);
-    CHECK(kb.state.PressState == 2);
-    const std::uint32_t secondDown = kb.now;
-    kb.Hold(kLCtrl, 1);
-    REQUIRE(kb.requests.size() == 1);
-    CHECK(kb.requests[0] == secondDown);  // at the down edge, not at the release
-    CHECK(kb.state.PressState == 0);
-    CHECK(kb.state.FirstPressTick == 0);
-    kb.Hold(kLCtrl, 50);  // holding on becomes a first press of a new sequence, nothing more
-    CHECK(kb.requests.size() == 1);
-    CHECK(kb.state.PressState == 1);
+    Timeline t;
+    t.Tap(kLCtrl, 0, 150);  // a press and release within a millisecond, as xdotool makes them
+    t.Key(kLCtrl, true);
+    CHECK(t.opened.empty());  // not on the way down: a chord's other key may follow
+    t.Key(kLCtrl, false);
+    CHECK(t.opened.size() == 1);
+    CHECK_FALSE(t.watch.Pending());
+    t.Tap(kLCtrl);  // a third tap starts a new pair
+    CHECK(t.opened.size() == 1);
+    CHECK(t.watch.Pending());
 }
 
-TEST_CASE("a long hold does nothing, and the release then waits however long")
+TEST_CASE("chords cancel: Ctrl+Tab twice, Ctrl+C twice, a tap then Ctrl+C, Ctrl+click")
 {
-    Keyboard kb;
-    kb.Hold(kLCtrl, 300);
-    CHECK(kb.state.PressState == 1);
-    kb.Release(kLCtrl, 500);
-    CHECK(kb.state.PressState == 2);
-    CHECK(kb.requests.empty());
-}
-
-TEST_CASE("a pause longer than the limit: no request; that press starts a new sequence")
-{
-    Keyboard kb;
-    kb.Hold(kLCtrl, 2);
-    kb.Release(kLCtrl, 60);  // 600 ms > 500
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.requests.empty());
-    CHECK(kb.state.PressState == 0);  // state 2 with a late press goes to 0
-    kb.Hold(kLCtrl, 1);               // the next tick with the key still down: new first press
-    CHECK(kb.state.PressState == 1);
-    kb.Release(kLCtrl, 1);
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.requests.size() == 1);
-}
-
-TEST_CASE("the limit is between the two down edges, compared strictly")
-{
-    Keyboard kb;
-    kb.limit = 100;
-    kb.Hold(kLCtrl, 1);   // down at 1000
-    kb.Release(kLCtrl, 9);  // the second down comes at 1100: 100 is not < 100
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.requests.empty());
-
-    Keyboard kb2;
-    kb2.limit = 101;
-    kb2.Hold(kLCtrl, 1);
-    kb2.Release(kLCtrl, 9);
-    kb2.Hold(kLCtrl, 1);
-    CHECK(kb2.requests.size() == 1);
-}
-
-TEST_CASE("Ctrl, C, Ctrl, C: the letter cancels the press in progress")
-{
-    Keyboard kb;
-    kb.Hold(kLCtrl, 2);
-    kb.Hold(kC, 3);  // Ctrl+C
-    kb.Release(kC, 0);
-    kb.Release(kLCtrl, 2);
-    kb.Hold(kLCtrl, 2);
-    kb.Hold(kC, 3);
-    kb.Release(kC, 0);
-    kb.Release(kLCtrl, 2);
-    CHECK(kb.requests.empty());
-}
-
-TEST_CASE("Ctrl+C twice, releasing C before Ctrl, with ticks between every change")
-{
-    Keyboard kb;
-    for (int round = 0; round < 2; ++round) {
-        kb.Hold(kLCtrl, 3);
-        kb.Hold(kC, 4);
-        kb.Release(kC, 3);  // Ctrl still held after C is up
-        kb.Release(kLCtrl, 3);
+    SUBCASE("Ctrl+Tab twice")
+    {
+        Timeline t;
+        for (int i = 0; i < 2; ++i) {
+            t.Key(kLCtrl, true);
+            t.Tap(kTab);
+            t.Key(kLCtrl, false);
+        }
+        CHECK(t.opened.empty());
     }
-    CHECK(kb.requests.empty());
-    // The same for odd hold lengths of C.
-    Keyboard odd;
-    for (int round = 0; round < 2; ++round) {
-        odd.Hold(kLCtrl, 2);
-        odd.Hold(kC, 3);
-        odd.Release(kC, 2);
-        odd.Release(kLCtrl, 2);
+    SUBCASE("Ctrl+C twice, C released after Ctrl")
+    {
+        Timeline t;
+        for (int i = 0; i < 2; ++i) {
+            t.Key(kLCtrl, true);
+            t.Key(kC, true);
+            t.Key(kLCtrl, false);
+            t.Key(kC, false);
+        }
+        CHECK(t.opened.empty());
     }
-    CHECK(odd.requests.empty());
-}
-
-TEST_CASE("after a cancel the popup key has to be released before it counts again")
-{
-    Keyboard kb;
-    kb.Hold(kLCtrl, 1);
-    kb.Hold(kC, 1);
-    CHECK(kb.state.PressState == 0);
-    kb.Release(kC, 5);
-    CHECK(kb.state.PressState == 0);  // Ctrl held on: no new first press
-    kb.Release(kLCtrl, 1);
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.state.PressState == 1);
-    kb.Release(kLCtrl, 1);
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.requests.size() == 1);
-}
-
-TEST_CASE("right Ctrl held while left Ctrl is double-pressed: no request")
-{
-    Keyboard kb;
-    kb.down.insert(kRCtrl);
-    kb.Hold(kLCtrl, 2);
-    kb.Release(kLCtrl, 2);
-    kb.Hold(kLCtrl, 2);
-    CHECK(kb.requests.empty());
-}
-
-TEST_CASE("the scans: which keys count, and only the down bit")
-{
-    for (int vk : {19, 27, 32, 65, 91, 93, 96, 135, 160, 161, 164, 165}) {
-        Keyboard kb;
-        kb.Hold(kLCtrl, 1);
-        kb.down.insert(vk);
-        kb.Tick();
-        CHECK_MESSAGE(kb.state.PressState == 0, "key ", vk, " must cancel");
+    SUBCASE("a clean tap, then Ctrl+C: the second press is taken back by the C")
+    {
+        Timeline t;
+        t.Tap(kLCtrl);
+        t.Key(kLCtrl, true);
+        t.Tap(kC);
+        t.Key(kLCtrl, false);
+        CHECK(t.opened.empty());
+        // and the taps after it are a fresh pair
+        t.Tap(kLCtrl);
+        t.Tap(kLCtrl);
+        CHECK(t.opened.size() == 1);
     }
-    for (int vk : {8, 9, 13, 16, 17, 18, 136, 144, 145, 159, 166, 186, 222}) {
-        Keyboard kb;
-        kb.Hold(kLCtrl, 1);
-        kb.down.insert(vk);
-        kb.Release(kLCtrl, 1);
-        kb.Hold(kLCtrl, 1);
-        CHECK_MESSAGE(kb.requests.size() == 1, "key ", vk, " must not cancel");
+    SUBCASE("a mouse button between the taps")
+    {
+        Timeline t;
+        t.Tap(kLCtrl);
+        t.watch.Button();
+        t.Tap(kLCtrl);
+        CHECK(t.opened.empty());
     }
-    // A key seen only by its "pressed since" bit is not down.
-    Keyboard kb;
-    kb.pressedSinceOnly.insert(kC);
-    kb.Hold(kLCtrl, 1);
-    kb.Release(kLCtrl, 1);
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.requests.size() == 1);
+    SUBCASE("right Ctrl is another key when left Ctrl is the popup key")
+    {
+        Timeline t;
+        t.Tap(kLCtrl);
+        t.Tap(kRCtrl);
+        t.Tap(kLCtrl);
+        CHECK(t.opened.empty());
+        t.Tap(kRCtrl);
+        t.Tap(kRCtrl);
+        CHECK(t.opened.empty());
+    }
 }
 
-TEST_CASE("the scan runs only while a press is in progress within the limit")
+TEST_CASE("releases of other keys, and the popup key's auto-repeat, change nothing")
 {
-    Keyboard kb;
-    kb.Tick();
-    CHECK(kb.queried == std::vector<int>{kLCtrl});  // idle: one key polled
-    kb.Hold(kLCtrl, 1);
-    kb.Tick();
-    CHECK(kb.queried.size() == 1 + (135 - 19 + 1 - 0) + (165 - 160 + 1 - 1));  // 162 skipped
-    kb.Release(kLCtrl, 60);  // past the limit: no scan any more
-    CHECK(kb.queried.size() == 1);
+    Timeline t;
+    t.Key(kC, true);
+    t.Tap(kLCtrl);
+    t.Key(kC, false);  // held from before, let go in between
+    t.Key(kLCtrl, true);
+    for (int i = 0; i < 5; ++i) {
+        t.Wait(30);
+        t.Key(kLCtrl, true);  // repeats of the held key
+    }
+    t.Key(kLCtrl, false);
+    CHECK(t.opened.size() == 1);
 }
 
-TEST_CASE("a letter as the popup key skips itself in the scan")
+TEST_CASE("the time limit: between the presses, and on each hold")
 {
-    Keyboard kb;
-    kb.popupKey = 'K';
-    kb.Hold('K', 1);
-    kb.Release('K', 1);
-    kb.Hold('K', 1);
-    CHECK(kb.requests.size() == 1);
+    SUBCASE("presses just inside and just outside the limit")
+    {
+        Timeline in;
+        in.Tap(kLCtrl, 1, 496);  // presses 499 ms apart
+        in.Tap(kLCtrl);
+        CHECK(in.opened.size() == 1);
+        Timeline out;
+        out.Tap(kLCtrl, 1, 497);  // 500 ms apart: too late, but the first of a new pair
+        out.Tap(kLCtrl);
+        CHECK(out.opened.empty());
+        out.Tap(kLCtrl);
+        CHECK(out.opened.size() == 1);
+    }
+    SUBCASE("a held press is no tap, first or second")
+    {
+        Timeline first;
+        first.Tap(kLCtrl, 600);
+        first.Tap(kLCtrl);
+        CHECK(first.opened.empty());
+        Timeline second;
+        second.Tap(kLCtrl);
+        second.Tap(kLCtrl, 500);
+        CHECK(second.opened.empty());
+    }
+    SUBCASE("the second release may come after the limit from the first press")
+    {
+        Timeline t;
+        t.Tap(kLCtrl, 1, 400);
+        t.Tap(kLCtrl, 300);  // pressed at 402 ms, held 300 ms
+        CHECK(t.opened.size() == 1);
+    }
+    SUBCASE("the deadline ends a pending pair; nothing is pending then")
+    {
+        Timeline t;
+        t.Tap(kLCtrl);
+        REQUIRE(t.watch.Deadline(t.rules));
+        CHECK(*t.watch.Deadline(t.rules) == 1500);
+        t.watch.Expire(1499, t.rules);
+        CHECK(t.watch.Pending());
+        t.watch.Expire(1500, t.rules);
+        CHECK_FALSE(t.watch.Pending());
+        CHECK_FALSE(t.watch.Deadline(t.rules));
+    }
+    SUBCASE("across the wrap of the tick count")
+    {
+        Timeline t;
+        t.now = 0xFFFFFFFFu - 2;
+        t.Tap(kLCtrl, 1, 100);
+        t.Tap(kLCtrl);
+        CHECK(t.opened.size() == 1);
+    }
 }
 
-TEST_CASE("the tick count wrapping through 0xFFFFFFFF")
+TEST_CASE("a release lost to the secure desktop does not swallow the next press for ever")
 {
-    Keyboard kb;
-    kb.now = 0xFFFFFFFFu - 25;
-    kb.Hold(kLCtrl, 2);
-    kb.Release(kLCtrl, 2);  // now crosses zero
-    kb.Hold(kLCtrl, 1);
-    CHECK(kb.requests.size() == 1);
+    Timeline t;
+    t.Key(kLCtrl, true);  // Ctrl+Alt+Del: the releases never come
+    t.Wait(5000);
+    t.Tap(kLCtrl);
+    t.Tap(kLCtrl);
+    CHECK(t.opened.size() == 1);
+}
 
-    // Across the wrap a pause longer than the limit is still seen as one.
-    Keyboard late;
-    late.now = 0xFFFFFFFFu - 25;
-    late.Hold(kLCtrl, 1);
-    late.Release(kLCtrl, 60);
-    late.Hold(kLCtrl, 1);
-    CHECK(late.requests.empty());
+TEST_CASE("sides from raw input, and the keys that match a chosen key")
+{
+    CHECK(SidedKey(17, 0x1D, false) == 162);
+    CHECK(SidedKey(17, 0x1D, true) == 163);
+    CHECK(SidedKey(16, 0x2A, false) == 160);
+    CHECK(SidedKey(16, 0x36, false) == 161);
+    CHECK(SidedKey(16, 0x2A, true) == 0);  // the fake Shift of a navigation key
+    CHECK(SidedKey(18, 0x38, true) == 165);
+    CHECK(SidedKey(0xFF, 0, false) == 0);
+    CHECK(SidedKey('K', 0x25, false) == 'K');
+    CHECK(IsPopupKey(163, 17));  // the generic Ctrl takes either side
+    CHECK(IsPopupKey(162, 17));
+    CHECK_FALSE(IsPopupKey(163, 162));
+    CHECK_FALSE(IsPopupKey(0, 0));
+
+    Timeline letter;
+    letter.rules.popupKey = 'K';
+    letter.Tap('K');
+    letter.Tap('K');
+    CHECK(letter.opened.size() == 1);
 }

@@ -1,6 +1,7 @@
-// The floor for the launch menu's latency: a trivial resident program with the
-// launcher's loop (a 10 ms nap while nothing is shown, one message per pass)
-// that shows one plain popup when its hidden window gets the tray message.
+// The floor for the launch menu's latency and idle cost: a trivial resident
+// program that waits in GetMessage with the keyboard's raw input registered,
+// as the launcher does, and shows one plain popup when its hidden window gets
+// the tray message or hears a double tap of left Ctrl.
 // The popup is 180 px wide at the screen's top right, the first 22 px in the
 // selected row's left-column colour and the rest in the normal one, so that a
 // benchmark can watch the same screen pixels as for the launcher.
@@ -17,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/DoubleKeyWatch.h"
+
 namespace {
 
 constexpr UINT kTrayMessage = WM_USER + 50;
@@ -29,6 +32,30 @@ HWND g_popup = nullptr;
 int g_height = 2042;
 bool g_shown = false;
 bool g_quit = false;
+DoubleTapWatch g_taps;
+
+void ShowPopup()
+{
+    if (g_shown)
+        return;
+    g_shown = true;
+    SetWindowPos(g_popup, HWND_TOPMOST, GetSystemMetrics(SM_CXSCREEN) - kWidth, 0, kWidth, g_height, SWP_SHOWWINDOW);
+    SetForegroundWindow(g_popup);
+}
+
+void HearRawInput(LPARAM lParam)
+{
+    RAWINPUT data{};
+    UINT size = sizeof data;
+    if (GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &data, &size, sizeof(RAWINPUTHEADER)) ==
+            static_cast<UINT>(-1) ||
+        data.header.dwType != RIM_TYPEKEYBOARD)
+        return;
+    const RAWKEYBOARD& k = data.data.keyboard;
+    if (g_taps.Key(SidedKey(k.VKey, k.MakeCode, (k.Flags & RI_KEY_E0) != 0), (k.Flags & RI_KEY_BREAK) == 0,
+                   GetTickCount(), TapRules{162, GetDoubleClickTime()}))
+        ShowPopup();
+}
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
@@ -64,13 +91,12 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == kTrayMessage && lParam == WM_RBUTTONUP && !g_shown) {
-        g_shown = true;
-        SetWindowPos(g_popup, HWND_TOPMOST, GetSystemMetrics(SM_CXSCREEN) - kWidth, 0, kWidth, g_height,
-                     SWP_SHOWWINDOW);
-        SetForegroundWindow(g_popup);
+    if (message == kTrayMessage && lParam == WM_RBUTTONUP) {
+        ShowPopup();
         return 0;
     }
+    if (message == WM_INPUT)
+        HearRawInput(lParam);
     if (message == WM_CLOSE) {
         g_quit = true;
         return 0;
@@ -115,16 +141,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
         Shell_NotifyIconA(NIM_ADD, &icon);
     g_popup = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popup.lpszClassName, "floor menu", WS_POPUP, 0, 0,
                               kWidth, g_height, nullptr, nullptr, instance, nullptr);
-    while (!g_quit) {
-        if (!g_shown)
-            Sleep(10);
-        else
-            MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+    const RAWINPUTDEVICE keyboard{0x01, 0x06, RIDEV_INPUTSINK, hidden};
+    RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
+    MSG msg;
+    while (!g_quit && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
     if (tray)
         Shell_NotifyIconA(NIM_DELETE, &icon);

@@ -90,7 +90,7 @@ int Usage()
                "       gone MS HWND |\n"
                "       describe HWND | children HWND | send HWND MSG W L | post HWND MSG W L |\n"
                "       postthread HWND MSG W L | command HWND ID | foreground | kill PID |\n"
-               "       window app|bar CLASSHEX TITLEHEX LEFT TOP RIGHT BOTTOM MS\n",
+               "       window app|bar|full CLASSHEX TITLEHEX LEFT TOP RIGHT BOTTOM MS\n",
                stderr);
     return 2;
 }
@@ -98,7 +98,8 @@ int Usage()
 // A window of the tests' own for MS milliseconds, or until it is closed:
 // "app" an ordinary activated window (another program to click on or to hand
 // the foreground back to), "bar" a plain popup that is not activated (a
-// taskbar to place the menu against). Its description is printed first.
+// taskbar to place the menu against), "full" an activated popup over the
+// whole screen (a game, a film). Its description is printed first.
 int ShowTestWindow(const std::string& kind, const std::string& cls, const std::string& title, RECT r, DWORD ms)
 {
     WNDCLASSA wc{};
@@ -112,13 +113,15 @@ int ShowTestWindow(const std::string& kind, const std::string& cls, const std::s
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     wc.lpszClassName = cls.c_str();
     RegisterClassA(&wc);
-    const bool app = kind == "app";
-    HWND h = CreateWindowExA(app ? 0 : WS_EX_TOOLWINDOW, cls.c_str(), title.c_str(),
+    const bool app = kind == "app", full = kind == "full";
+    HWND h = CreateWindowExA(app || full ? 0 : WS_EX_TOOLWINDOW, cls.c_str(), title.c_str(),
                              app ? WS_OVERLAPPEDWINDOW : WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              nullptr, nullptr, wc.hInstance, nullptr);
     if (!h)
         return 1;
-    ShowWindow(h, app ? SW_SHOW : SW_SHOWNOACTIVATE);
+    ShowWindow(h, app || full ? SW_SHOW : SW_SHOWNOACTIVATE);
+    if (full)
+        SetForegroundWindow(h);
     Describe(h);
     std::fflush(stdout);
     const DWORD start = GetTickCount();

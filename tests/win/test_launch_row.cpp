@@ -36,6 +36,14 @@ TEST_CASE("an item row goes to the shell, with empty strings rather than null, t
     CHECK(full.parameters == "--open \"a b\"");
     CHECK(full.directory == "C:\\作業");
     CHECK_FALSE(IsWindowVisible(CommandWindow));
+    // The state ends with the menu, before any loss of activation is heard.
+    CHECK_FALSE(MenuShown);
+    // As administrator: the consent prompt is owned by the menu.
+    ShowLaunchMenu();
+    LaunchRow(0, true);
+    REQUIRE(shell.launches().size() == 3);
+    CHECK(shell.launches()[2].owner == CommandWindow);
+    CHECK(shell.launches()[2].verb == "runas");
 }
 
 TEST_CASE("with no window to hand the foreground back to, the menu's state closes all the same")
@@ -97,6 +105,7 @@ TEST_CASE("the quit row asks first: OK shuts down through the main window, Cance
         CHECK(b.style == 0x31);
         CHECK_FALSE(QuitFlag);
         CHECK(LaunchListsPresent());
+        CHECK_FALSE(MenuShown);
     }
     SUBCASE("OK")
     {

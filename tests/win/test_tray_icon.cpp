@@ -9,7 +9,9 @@
 #include "core/KeyWatcher.h"
 #include "core/LaunchList.h"
 #include "core/Resident.h"
+#include "core/Settings.h"
 #include "core/TrayIcon.h"
+#include "platform/Seams.h"
 #include "platform/ModulePath.h"
 #include "tests/win/MenuTestSupport.h"
 #include "tests/win/WinTestSupport.h"
@@ -135,51 +137,104 @@ TEST_CASE("the tray's right-button release shows the menu unless something is op
 }
 
 namespace {
-// Key events as the keyboard would make them, seen by GetAsyncKeyState.
+// Keys as the keyboard makes them, with the scan code raw input reports.
 void Key(WORD vk, bool down)
 {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
     SendInput(1, &in, sizeof in);
-    PumpMessages(15);
+}
+void Tap(WORD vk)
+{
+    Key(vk, true);
+    Key(vk, false);
+}
+HRESULT WINAPI Presenting(QUERY_USER_NOTIFICATION_STATE* state)
+{
+    *state = QUNS_PRESENTATION_MODE;
+    return S_OK;
 }
 }  // namespace
 
-TEST_CASE("the watcher's double press asks for the menu as the tray does")
+TEST_CASE("a double tap heard through raw input asks for the menu; chords, full screen and the setting do not")
 {
     MenuFixture fixture;
     fixture.Create(NumberedItems(2));
-    DoubleKey = DoubleKeyState{};
-    Key(VK_LCONTROL, true);
-    const bool seen = (GetAsyncKeyState(VK_LCONTROL) & 0x8000) != 0;
-    Key(VK_LCONTROL, false);
-    REQUIRE_MESSAGE(seen, "injected keys do not reach the key state here");
+    Settings.DoubleKeyedPopup = true;
+    Settings.PopupKey = VK_LCONTROL;
+    FollowDoubleKeySetting();
+    const auto tried = [](auto keys) {
+        MenuShown = false;
+        ShowWindow(CommandWindow, SW_HIDE);
+        DoubleKey.Reset();
+        keys();
+        PumpMessages(60);
+        return MenuShown;
+    };
+    CHECK(tried([] {
+        Tap(VK_LCONTROL);
+        Tap(VK_LCONTROL);
+    }));
+    CHECK_FALSE(tried([] {
+        for (int i = 0; i < 2; ++i) {
+            Key(VK_LCONTROL, true);
+            Tap(VK_TAB);
+            Key(VK_LCONTROL, false);
+        }
+    }));
+    CHECK_FALSE(tried([] {
+        Tap(VK_LCONTROL);
+        Tap(VK_RCONTROL);
+    }));
+    {
+        const SeamOverride<NotificationStateFunction> busy(QueryNotificationState, Presenting);
+        CHECK_FALSE(tried([] {
+            Tap(VK_LCONTROL);
+            Tap(VK_LCONTROL);
+        }));
+    }
+    // Turned off, the keyboard is no longer registered: nothing is heard.
+    Settings.DoubleKeyedPopup = false;
+    FollowDoubleKeySetting();
+    CHECK_FALSE(tried([] {
+        Tap(VK_LCONTROL);
+        Tap(VK_LCONTROL);
+    }));
+    UINT devices = 0;
+    GetRegisteredRawInputDevices(nullptr, &devices, sizeof(RAWINPUTDEVICE));
+    CHECK(devices == 0);
+    DefaultSettings();
+    MenuShown = false;
+}
 
-    Key(VK_LCONTROL, true);
-    WatchDoubleKey();
-    CHECK(DoubleKey.PressState == 1);
-    Key(VK_LCONTROL, false);
-    WatchDoubleKey();
-    CHECK(DoubleKey.PressState == 2);
-    Key(VK_LCONTROL, true);
-    WatchDoubleKey();
-    Key(VK_LCONTROL, false);
-    CHECK(DoubleKey.PressState == 0);  // recognised and reset in the same call
-    CHECK(MenuShown);
-    CHECK(CommandWindowShown());
+namespace {
+int g_refusals = 0;
+BOOL WINAPI RefusingShell(DWORD message, NOTIFYICONDATAA* data)
+{
+    if (message != NIM_DELETE && g_refusals > 0) {
+        --g_refusals;
+        return FALSE;
+    }
+    return Shell_NotifyIconA(message, data);
+}
+}  // namespace
 
-    // While the menu is up, a second double press resets and shows nothing new.
-    ShowWindow(CommandWindow, SW_HIDE);
-    Key(VK_LCONTROL, true);
-    WatchDoubleKey();
-    Key(VK_LCONTROL, false);
-    WatchDoubleKey();
-    CHECK(DoubleKey.PressState == 2);
-    Key(VK_LCONTROL, true);
-    WatchDoubleKey();
-    Key(VK_LCONTROL, false);
-    CHECK(DoubleKey.PressState == 0);
-    CHECK_FALSE(CommandWindowShown());
+TEST_CASE("an icon the shell refuses at first is offered again until it is taken")
+{
+    TestMainWindow();
+    const SeamOverride<NotifyIconFunction> shell(NotifyIconCall, RefusingShell);
+    g_refusals = 3;  // the first add, then a modify and an add of the first retry
+    AddTrayIcon();
+    CHECK_FALSE(IconPresent());
+    SendMessageA(MainWindow, WM_TIMER, kTrayRetryTimer, 0);
+    CHECK_FALSE(IconPresent());
+    SendMessageA(MainWindow, WM_TIMER, kTrayRetryTimer, 0);
+    CHECK(IconPresent());
+    // Taken: the retries stop, and a later tick adds no second icon.
+    CHECK_FALSE(KillTimer(MainWindow, kTrayRetryTimer));
+    DeleteTrayIcon();
+    CHECK_FALSE(IconPresent());
 }
