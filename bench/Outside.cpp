@@ -231,20 +231,17 @@ long long LinuxContextSwitches(const std::string& marker)
     return switches;
 }
 
-bool RunLinuxCommand(const std::string& command)
+bool StartLinuxCommand(const std::string& command)
 {
     // Wine starts a Linux program named by its path through drive Z: like
-    // any other.
+    // any other, but hands back no process handle to wait on and junk for the
+    // thread's: closing that could close a handle of ours.
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::string line = command;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    WaitForSingleObject(info.hProcess, 10000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return true;
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) !=
+           FALSE;
 }
 
 std::string BuildFolder()

@@ -65,8 +65,9 @@ double LinuxProcessorMs(const std::string& marker);
 // processes; -1 where there is no /proc.
 long long LinuxContextSwitches(const std::string& marker);
 
-// Runs a Linux program (xdotool) to its end, by its path through drive Z:.
-bool RunLinuxCommand(const std::string& command);
+// Starts a Linux program (xdotool) by its path through drive Z:. It cannot be
+// waited for.
+bool StartLinuxCommand(const std::string& command);
 
 // A whole file, "" when it cannot be read (/proc through drive Z: as well).
 std::string ReadWholeFile(const std::string& path);
