@@ -92,14 +92,17 @@ void ForceForegroundWindow(HWND target)
     // that, and never with a program that does not answer at once.
     SetForegroundWindow(target);
     const bool granted = GetForegroundWindow() == target;
-    const bool attach =
-        !granted && (!foreground || foregroundThread == ownThread || AnswersAtOnce(foreground));
+    if (granted) {
+        BringWindowToTop(target);
+        return;
+    }
+    const bool attach = !foreground || foregroundThread == ownThread || AnswersAtOnce(foreground);
     if (attach)
         AttachThreadInput(ownThread, foregroundThread, TRUE);
     // The lock time-out is the session's: it is lowered only when the value
     // to put back is known, and put back at once.
     DWORD savedTimeout = 0;
-    const bool lowered = !granted && SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0) &&
+    const bool lowered = SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0) &&
                          savedTimeout != 0 &&
                          // For this action the new timeout travels as the pointer argument's value.
                          SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
