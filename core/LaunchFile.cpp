@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "core/LaunchEncoding.h"
 #include "core/LaunchList.h"
 #include "core/Messages.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
@@ -71,6 +73,34 @@ struct FileStamp {
 };
 std::string KnownPath;
 FileStamp KnownStamp;
+// The encoding the file came in: a save writes it back the same way, so that
+// the editor that wrote it reads it again.
+std::string EncodingPath;
+LaunchEncoding KnownEncoding = LaunchEncoding::Cp932;
+
+LaunchEncoding EncodingFor(const std::string& path)
+{
+    return path == EncodingPath ? KnownEncoding : LaunchEncoding::Cp932;
+}
+
+void RememberEncoding(const std::string& path, LaunchEncoding encoding)
+{
+    EncodingPath = path;
+    KnownEncoding = encoding;
+}
+
+// The items of a UTF-8 file that cp932 cannot hold, named by number and line
+// in one message.
+void ReportLostItems(const std::string& path, const DecodedLaunchFile& decoded)
+{
+    std::string text = FillIn(kMsgLostItemsHead, path) + "\r\n";
+    for (std::size_t i = 0; i < decoded.LostItems.size(); ++i) {
+        const std::size_t item = decoded.LostItems[i];
+        text += item == 0 ? std::string(kMsgLostCommand) : FillIn(kMsgLostItem, std::to_string(item));
+        text += FillIn(kMsgLostLine, std::to_string(decoded.LostLines[i])) + "\r\n";
+    }
+    ShowErrorMessage(text + kMsgLostItemsTail);
+}
 
 FileStamp StampOf(const std::string& path)
 {
@@ -111,6 +141,7 @@ LaunchLoadResult LoadLaunchListFrom(const std::string& path)
         ClearLaunchList();
         ReportedUnreadablePath.clear();
         Remember(path);
+        RememberEncoding(path, LaunchEncoding::Cp932);
         return LaunchLoadResult::Missing;
     }
     // A file that cannot be read now (another program holds it) leaves the
@@ -124,16 +155,28 @@ LaunchLoadResult LoadLaunchListFrom(const std::string& path)
         }
         return LaunchLoadResult::Unreadable;
     }
-    ReportedUnreadablePath.clear();
     // Stamped before the parse: a change made meanwhile is seen next time.
     Remember(path);
-    ApplyLaunchFile(ParseLaunchFile(text, IsAnsiLeadByte), *LaunchLists, DblClickCommand);
-    return LaunchLoadResult::Loaded;
+    DecodedLaunchFile decoded = DecodeLaunchFile(text, Utf8ToCp932);
+    RememberEncoding(path, decoded.Encoding);
+    ApplyLaunchFile(std::move(decoded.Parsed), *LaunchLists, DblClickCommand);
+    if (decoded.LostItems.empty()) {
+        ReportedUnreadablePath.clear();
+        return LaunchLoadResult::Loaded;
+    }
+    // Shown as far as it could be read, and taken as an unreadable file: not
+    // a first run, and nothing is saved over it unless the user saves a list.
+    if (path != ReportedUnreadablePath) {
+        ReportedUnreadablePath = path;
+        ReportLostItems(path, decoded);
+    }
+    return LaunchLoadResult::Unreadable;
 }
 
 bool SaveLaunchListTo(const std::string& path)
 {
-    const std::string text = FormatLaunchFile(*LaunchLists, DblClickCommand);
+    const std::string text =
+        EncodeLaunchFile(FormatLaunchFile(*LaunchLists, DblClickCommand), EncodingFor(path), Cp932ToUtf8);
     // Written beside the target and moved over it, so that the old file stays
     // whole until the new one is complete on disk.
     const std::string temporary = path + ".new";

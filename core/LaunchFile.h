@@ -16,12 +16,14 @@ std::string LaunchFilePath();
 // time or size differ, or it came or went): someone edited it by hand.
 bool LaunchFileChanged();
 
-// Replaces the list contents from the file. A file that exists but cannot be
-// read is reported and leaves the lists as they were (empty at start-up); the
-// caller must not take that for a first run.
+// Replaces the list contents from the file, saved as cp932 or as UTF-8. A
+// file that exists but cannot be read is reported and leaves the lists as they
+// were (empty at start-up); one with items that cp932 cannot hold is reported
+// and loads without them. The caller must not take either for a first run.
 LaunchLoadResult LoadLaunchList();
 
-// Writes the list and the double-click command. The old file is replaced in
+// Writes the list and the double-click command, in the encoding the file
+// was read in. The old file is replaced in
 // one step, so a failed or interrupted save leaves it whole; a failure is
 // reported and returns false.
 bool SaveLaunchList();
@@ -32,3 +34,10 @@ bool SaveLaunchListTo(const std::string& path);
 
 inline constexpr const char* kMsgCannotCreateFile = "ファイル %s を作成できません";
 inline constexpr const char* kMsgCannotOpenFile = "ファイル %s を開けません";
+inline constexpr const char* kMsgLostItemsHead =
+    "ファイル %s の次の行には、日本語の文字コード (Shift-JIS) で表せない文字があります。";
+inline constexpr const char* kMsgLostItemsTail =
+    "これらのアイテムは読み込んでいません。一覧を保存するまで、ファイルはそのまま残ります。";
+inline constexpr const char* kMsgLostItem = "  %s 番目のアイテム";
+inline constexpr const char* kMsgLostCommand = "  ダブルクリックで起動するコマンド";
+inline constexpr const char* kMsgLostLine = " (%s 行目)";

@@ -11,6 +11,7 @@
 #include "dialogs/ItemListEditor.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenuWindow.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
@@ -194,6 +195,10 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 int RunResident(HINSTANCE instance)
 {
     RestrictLibrarySearch();
+    // Under another code page every caption would be garbled and the paths
+    // in Launch.ini would name other files: nothing is touched.
+    if (!RequireJapaneseCodePage())
+        return 1;
     ProgramInstance = instance;
     // A second start of the same copy touches nothing: it asks the running
     // one for its menu, as a click on the tray icon would, and ends.

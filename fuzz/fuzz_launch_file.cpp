@@ -1,31 +1,47 @@
-// Any bytes load without fault, and what a load gives survives a save and a
-// reload unchanged, byte for byte.
+// Any bytes load without fault, in either encoding, and what a load gives
+// survives a save in the file's own encoding and a reload unchanged, byte for
+// byte.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "core/LaunchEncoding.h"
 #include "core/LaunchList.h"
+#include "tests/native/ExactCp932.h"
+
+namespace {
+LaunchList Load(std::string_view bytes, std::string& dbl, LaunchEncoding& encoding)
+{
+    DecodedLaunchFile decoded = DecodeLaunchFile(bytes, ExactToCp932);
+    encoding = decoded.Encoding;
+    if (decoded.LostItems.size() != decoded.LostLines.size())
+        std::abort();
+    LaunchList list;
+    ApplyLaunchFile(std::move(decoded.Parsed), list, dbl);
+    return list;
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    LaunchList list;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::string dbl = "before";
-    ApplyLaunchFile(ParseLaunchFile(text), list, dbl);
+    LaunchEncoding encoding{};
+    const LaunchList list = Load(bytes, dbl, encoding);
     for (const std::string& s : list.ShortCutList)
         if (s.empty())
             std::abort();  // an empty shortcut line loads as NoShortCut
 
-    const std::string saved = FormatLaunchFile(list, dbl);
-    LaunchList again;
+    const std::string saved = EncodeLaunchFile(FormatLaunchFile(list, dbl), encoding, ExactToUtf8);
     std::string dbl2;
-    ApplyLaunchFile(ParseLaunchFile(saved), again, dbl2);
+    LaunchEncoding encoding2{};
+    const LaunchList again = Load(saved, dbl2, encoding2);
     if (again.Count() != list.Count() || dbl2 != dbl)
         std::abort();
     for (int i = 0; i < list.Count(); ++i)
         if (!(list.Item(i) == again.Item(i)))
             std::abort();
-    if (FormatLaunchFile(again, dbl2) != saved)
+    if (EncodeLaunchFile(FormatLaunchFile(again, dbl2), encoding2, ExactToUtf8) != saved)
         std::abort();
     return 0;
 }

@@ -18,6 +18,8 @@ BOOL WINAPI OpenFileDialogOnDemand(OPENFILENAMEW* request)
 }  // namespace
 
 MessageBoxFunction ShowMessageBox = MessageBoxA;
+WideMessageBoxFunction ShowWideMessageBox = MessageBoxW;
+CodePageFunction AnsiCodePage = GetACP;
 OpenFileDialogFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;

@@ -1,5 +1,5 @@
 // The platform calls that tests stand in for, all in one place: the message
-// box, the open-file dialog, the shell's open, the popup menu, the key state,
+// boxes, the ANSI code page, the open-file dialog, the shell's open, the popup menu, the key state,
 // the tray icon, the shell's notification state and the folder of the launch
 // file. The program uses them through these
 // names; a test replaces one for a scope with SeamOverride, which puts the
@@ -20,10 +20,16 @@ using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR 
 using TrackPopupMenuFunction = BOOL(WINAPI*)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                                               const RECT* rect);
 using KeyStateFunction = SHORT(WINAPI*)(int virtualKey);
+using WideMessageBoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+using CodePageFunction = UINT(WINAPI*)();
 using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAA* data);
 using NotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE* state);
 
 extern MessageBoxFunction ShowMessageBox;
+// MessageBoxW, for the one message that must read right in any code page.
+extern WideMessageBoxFunction ShowWideMessageBox;
+// GetACP.
+extern CodePageFunction AnsiCodePage;
 // GetOpenFileNameW, from comdlg32 loaded when first asked for: the resident
 // program does not carry it (and the printing stack it brings) otherwise.
 extern OpenFileDialogFunction ShowOpenFileDialog;

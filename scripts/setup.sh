@@ -21,11 +21,14 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
-    echo "setup: generating the ja_JP.UTF-8 locale"
+# Japanese for the program; English for the test that runs it under another
+# code page.
+for loc in ja_JP en_US; do
+    locale -a 2>/dev/null | grep -qi "^$loc\.utf8\$" && continue
+    echo "setup: generating the $loc.UTF-8 locale"
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
     $sudo locale-gen >/dev/null
-fi
+done

@@ -6,5 +6,6 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko prompts, no menu entries, and a crash exits non-zero
 # instead of waiting on the debugger's dialog.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"}
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+# Japanese, as the program's users run it; VLCR_LANG tries another locale.
+export LANG=${VLCR_LANG:-ja_JP.UTF-8}
+export LC_ALL=$LANG

@@ -5,7 +5,9 @@
 
 #include "core/LaunchFile.h"
 #include "core/Resident.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
+#include "platform/Seams.h"
 
 TEST_CASE("the program's texts are cp932 bytes")
 {
@@ -24,4 +26,45 @@ TEST_CASE("the process runs with the Japanese ANSI code page")
     wchar_t wide[32] = {};
     REQUIRE(MultiByteToWideChar(CP_ACP, 0, kAppTitle, -1, wide, 32) > 0);
     CHECK(wide[0] == 0x8FC5);  // 迅
+}
+
+namespace {
+std::string U8(std::u8string_view s) { return std::string(reinterpret_cast<const char*>(s.data()), s.size()); }
+}  // namespace
+
+TEST_CASE("UTF-8 to cp932 is exact or nothing: no best-fit look-alike, no default character")
+{
+    CHECK(Utf8ToCp932(U8(u8"C:\\ツール\\表示～①.exe")) == std::optional<std::string>("C:\\ツール\\表示～①.exe"));
+    CHECK(Utf8ToCp932("") == std::optional<std::string>(""));
+    // é would come out as "e", ∞ is in cp932 but ㉑ and the emoji are not.
+    for (const std::u8string_view lost : {u8"caf\u00e9", u8"\U0001F600", u8"\u3251", u8"\uD55C\uAD6D"})
+        CHECK_FALSE(Utf8ToCp932(U8(lost)).has_value());
+    CHECK_FALSE(Utf8ToCp932("\xE3\x81").has_value());  // cut short
+    CHECK(Cp932ToUtf8("表示～①") == U8(u8"表示～①"));
+}
+
+namespace {
+std::wstring g_wideText;
+UINT WINAPI OtherCodePage() { return 1252; }
+UINT WINAPI JapaneseCodePage() { return 932; }
+int WINAPI RecordWideBox(HWND, LPCWSTR text, LPCWSTR, UINT)
+{
+    g_wideText = text;
+    return IDOK;
+}
+}  // namespace
+
+TEST_CASE("under another code page the program says so in wide text and refuses to start")
+{
+    const SeamOverride<WideMessageBoxFunction> box(ShowWideMessageBox, RecordWideBox);
+    g_wideText.clear();
+    {
+        const SeamOverride<CodePageFunction> acp(AnsiCodePage, JapaneseCodePage);
+        CHECK(RequireJapaneseCodePage());
+        CHECK(g_wideText.empty());
+    }
+    const SeamOverride<CodePageFunction> acp(AnsiCodePage, OtherCodePage);
+    CHECK_FALSE(RequireJapaneseCodePage());
+    CHECK(g_wideText.find(L"コードページ 932") != std::wstring::npos);
+    CHECK(g_wideText.find(L"code page 932") != std::wstring::npos);
 }

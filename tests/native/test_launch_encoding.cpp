@@ -1,0 +1,78 @@
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "core/LaunchEncoding.h"
+#include "tests/native/ExactCp932.h"
+
+namespace {
+constexpr auto ToCp932 = ExactToCp932;
+constexpr auto ToUtf8 = ExactToUtf8;
+
+// Plain literals are cp932 here, as in the program; u8 ones are UTF-8.
+std::string U8(std::u8string_view s) { return std::string(reinterpret_cast<const char*>(s.data()), s.size()); }
+
+const std::string kUtf8File = U8(u8"VELOCARA_LAUNCHLIST_2\r\n\r\n"
+                                 u8"C:\\ツール\\表示.exe\r\n表示ソフト\r\n--開く\r\nH\r\nC:\\作業\r\n"
+                                 u8"C:\\windows\\notepad.exe\r\nメモ帳\r\n\r\n\r\n\r\n");
+}  // namespace
+
+TEST_CASE("which encoding a file is in")
+{
+    CHECK(DetectLaunchEncoding("") == LaunchEncoding::Cp932);
+    CHECK(DetectLaunchEncoding("VELOCARA_LAUNCHLIST_2\r\nC:\\a.exe\r\n") == LaunchEncoding::Cp932);  // ASCII
+    CHECK(DetectLaunchEncoding(kUtf8File) == LaunchEncoding::Utf8);
+    CHECK(DetectLaunchEncoding(std::string(kUtf8Bom) + "abc") == LaunchEncoding::Utf8WithBom);
+    CHECK(DetectLaunchEncoding("C:\\ツール\\表示.exe\r\nメモ帳\r\n") == LaunchEncoding::Cp932);
+    // Malformed UTF-8: overlong, surrogate, beyond U+10FFFF, cut short.
+    for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\xE3\x81"})
+        CHECK_MESSAGE(DetectLaunchEncoding(bad) == LaunchEncoding::Cp932, bad);
+    // Half-width katakana can make valid UTF-8 by chance ("ﾃｽ" is C3 BD, "½"):
+    // it is read as UTF-8, and since cp932 has no "½" the item is reported,
+    // not stored with a substitute.
+    const std::string halfWidth = "VELOCARA_LAUNCHLIST_2\r\n\r\nx.exe\r\n\xC3\xBD\r\n\r\n\r\n\r\n";
+    CHECK(DetectLaunchEncoding(halfWidth) == LaunchEncoding::Utf8);
+    CHECK(DecodeLaunchFile(halfWidth, ToCp932).LostItems == std::vector<std::size_t>{1});
+}
+
+TEST_CASE("a UTF-8 file loads as the same text in cp932 and is written back byte for byte")
+{
+    for (const std::string& file : {kUtf8File, std::string(kUtf8Bom) + kUtf8File}) {
+        const DecodedLaunchFile d = DecodeLaunchFile(file, ToCp932);
+        CHECK(d.LostItems.empty());
+        REQUIRE(d.Parsed.Items.size() == 2);
+        CHECK(d.Parsed.Items[0].Target == std::string("C:\\ツール\\表示.exe"));
+        CHECK(d.Parsed.Items[0].Name == std::string("表示ソフト"));  // ソ holds the byte 5C, a backslash in ASCII
+        CHECK(d.Parsed.Items[0].Directory == std::string("C:\\作業"));
+        LaunchList list;
+        std::string dbl;
+        ApplyLaunchFile(d.Parsed, list, dbl);
+        CHECK(EncodeLaunchFile(FormatLaunchFile(list, dbl), d.Encoding, ToUtf8) == file);
+    }
+    // A cp932 file stays cp932, untouched.
+    const std::string cp932 = ToCp932(kUtf8File).value();
+    const DecodedLaunchFile d = DecodeLaunchFile(cp932, ToCp932);
+    CHECK(d.Encoding == LaunchEncoding::Cp932);
+    CHECK(EncodeLaunchFile(cp932, d.Encoding, ToUtf8) == cp932);
+}
+
+TEST_CASE("items with characters cp932 cannot hold are left out whole and named by number and line")
+{
+    const std::string file = U8(u8"VELOCARA_LAUNCHLIST_2\r\n\r\n"
+                                u8"a.exe\r\n一\r\n\r\n\r\n\r\n"
+                                u8"C:\\한국어\\b.exe\r\n二\r\n\r\n\r\n\r\n"  // Korean in the target
+                                u8"c.exe\r\n三\r\n\r\n\r\n\r\n"
+                                u8"d.exe\r\n四 😀\r\n\r\n\r\né\r\n");  // an emoji, and é with no exact form
+    const DecodedLaunchFile d = DecodeLaunchFile(file, ToCp932);
+    CHECK(d.LostItems == std::vector<std::size_t>{2, 4});
+    CHECK(d.LostLines == std::vector<std::size_t>{8, 19});  // the first lost line of each
+    REQUIRE(d.Parsed.Items.size() == 2);
+    CHECK(d.Parsed.Items[0].Name == "一");
+    CHECK(d.Parsed.Items[1].Name == "三");
+
+    const DecodedLaunchFile command =
+        DecodeLaunchFile(U8(u8"VELOCARA_LAUNCHLIST_2\r\n😀.exe\r\na.exe\r\n一\r\n\r\n\r\n\r\n"), ToCp932);
+    CHECK(command.LostItems == std::vector<std::size_t>{0});
+    CHECK(command.Parsed.DblClickCommand.empty());
+    CHECK(command.Parsed.Items.size() == 1);
+}
