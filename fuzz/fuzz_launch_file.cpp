@@ -1,6 +1,6 @@
 // Any bytes load without fault, in either encoding, and what a load gives
 // survives a save in the file's own encoding and a reload unchanged, byte for
-// byte.
+// byte, wherever the encoding read back is the one written.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -33,9 +33,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();  // an empty shortcut line loads as NoShortCut
 
     const std::string saved = EncodeLaunchFile(FormatLaunchFile(list, dbl), encoding, ExactToUtf8);
+    // cp932 whose only high bytes happen to pair up as UTF-8 (half-width
+    // katakana such as "ﾃｽ") reads back as UTF-8: the reload must be safe, and
+    // reports what cp932 cannot hold, but need not be the same list.
+    const bool ambiguous = encoding == LaunchEncoding::Cp932 && DetectLaunchEncoding(saved) != LaunchEncoding::Cp932;
     std::string dbl2;
     LaunchEncoding encoding2{};
     const LaunchList again = Load(saved, dbl2, encoding2);
+    if (ambiguous)
+        return 0;
     if (again.Count() != list.Count() || dbl2 != dbl)
         std::abort();
     for (int i = 0; i < list.Count(); ++i)

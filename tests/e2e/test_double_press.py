@@ -35,7 +35,10 @@ class DoublePress(VlcrTestCase):
         self.assertTrue(wait_for(lambda: xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.strip(), 20),
                         "notepad did not appear")
         wid = xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.split()[0]
-        xdotool("windowactivate", "--sync", wid)
+        # The window manager may be restarting (the session keeps it running):
+        # asked again until it answers.
+        self.assertTrue(wait_for(lambda: xdotool("windowactivate", "--sync", wid, check=False).returncode == 0, 15),
+                        "notepad could not be activated")
         time.sleep(0.5)
         self.assertFalse(menu_visible())
 

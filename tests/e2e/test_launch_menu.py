@@ -223,7 +223,10 @@ class LaunchMenuTest(VlcrTestCase):
         xdotool("key", "a")
         self.assertTrue(eventually(lambda: "--item 0" in (self.recorded() or ""), 15), "the item was not started")
         self.assertTrue(eventually(lambda: not self.menu_visible()), "the launch left the menu up")
-        # As soon as the item has started: no waiting for a loss of activation.
+        # Once the foreground is back where it was (Wine hears of that from the
+        # X server a moment later), and without waiting for the program to
+        # hear of its loss of activation.
+        self.assertTrue(eventually(lambda: (foreground() or self.main).hwnd == self.app.hwnd))
         self.open_menu()
         self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), "the reopened menu has no keyboard")
         xdotool("key", "b")
@@ -251,6 +254,7 @@ class LaunchMenuTest(VlcrTestCase):
         self.assertEqual(probe("gone", 10000, hex(box.hwnd))[0], 0)
         self.assertIsNone(self.inst.wait_exit(1.5))
         self.assertTrue(eventually(lambda: not self.menu_visible()))
+        self.assertTrue(eventually(lambda: (foreground() or self.main).hwnd == self.app.hwnd))
         self.open_menu()  # the closed menu's state went with it
 
 

@@ -1,12 +1,14 @@
 // vlcr-recorder: a program for the tests to launch. It appends what it was
 // started with to recorder.log beside itself: its current folder and its
-// command-line arguments, one "cwd=" and one "args=" line per start.
+// command-line arguments, one "cwd=" and one "args=" line per start. It has no
+// console and no window: nothing of it takes the foreground from the menu
+// that started it.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-int main()
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
