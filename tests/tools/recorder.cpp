@@ -1,14 +1,12 @@
 // vlcr-recorder: a program for the tests to launch. It appends what it was
 // started with to recorder.log beside itself: its current folder and its
-// command-line arguments, one "cwd=" and one "args=" line per start. It has no
-// console and no window: nothing of it takes the foreground from the menu
-// that started it.
+// command-line arguments, one "cwd=" and one "args=" line per start.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int main()
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
