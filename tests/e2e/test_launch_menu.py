@@ -155,6 +155,9 @@ class LaunchMenuTest(VlcrTestCase):
         xdotool("mousemove", x, y, "click", 1)
         self.assertTrue(eventually(lambda: "--item 3" in (self.recorded() or ""), 15), self.recorded())
         self.assertTrue(eventually(lambda: not self.menu_visible()))
+        # Under Wine the recorder's console window takes the foreground while
+        # it runs: the menu is asked for once it has ended.
+        self.assertTrue(eventually(lambda: not recorder_running(), 10), "the recorder did not end")
         xdotool("mousemove", 20, 450)
         self.open_menu()  # on the row chosen last
         self.expect_selection([3])
