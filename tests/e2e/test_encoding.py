@@ -37,10 +37,21 @@ class Utf8LaunchFile(UserSceneCase):
         self.assertTrue(send(main.hwnd, 1074, 0, 0x0205))
         menu = wait_window(LAUNCH_CLASS, APP_TITLE, ms=5000)
         self.assertIsNotNone(menu, "the menu did not appear")
-        time.sleep(0.5)
-        shot = Screenshot()
         left, top, right, bottom = menu.rect
-        return [shot.at(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+        def picture():
+            shot = Screenshot()
+            return [shot.at(x, y) for y in range(top, bottom) for x in range(left, right)]
+        # Painted once two readings agree.
+        last = [picture()]
+
+        def settled():
+            now = picture()
+            same, last[0] = now == last[0], now
+            return same and now
+        result = eventually(settled)
+        self.assertTrue(result, "the menu's picture never settled")
+        return result
 
     def test_names_show_as_from_a_cp932_file_and_a_japanese_path_launches(self):
         pictures = {}

@@ -158,7 +158,7 @@ class LaunchMenuTest(VlcrTestCase):
         # Under Wine the recorder's console window takes the foreground while
         # it runs: the menu is asked for once it has ended.
         self.assertTrue(eventually(lambda: not recorder_running(), 10), "the recorder did not end")
-        time.sleep(0.5)  # and the foreground has settled, as above
+        self.assertTrue(eventually(lambda: x_focus_name() != APP_TITLE))  # the foreground settled, as above
         xdotool("mousemove", 20, 450)
         self.open_menu()  # on the row chosen last
         self.expect_selection([3])
@@ -245,7 +245,7 @@ class LaunchMenuTest(VlcrTestCase):
         self.assertTrue(eventually(lambda: not recorder_running(), 10), "the recorder did not end")
         # Wine hears from the X server where the handed-back foreground went a
         # moment later; asked before that, the menu is shown and then loses it.
-        time.sleep(0.5)
+        self.assertTrue(eventually(lambda: x_focus_name() != APP_TITLE), "the X focus stayed on the menu")
         self.open_menu()
         self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), "the reopened menu has no keyboard")
         xdotool("key", "b")
