@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// A u8 literal as bytes: plain literals are cp932 in this project.
+inline std::string U8(std::u8string_view s) { return std::string(reinterpret_cast<const char*>(s.data()), s.size()); }
+
 #ifdef _WIN32
 #include "platform/CodePage.h"
 

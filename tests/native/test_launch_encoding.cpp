@@ -9,8 +9,6 @@ namespace {
 constexpr auto ToCp932 = ExactToCp932;
 constexpr auto ToUtf8 = ExactToUtf8;
 
-// Plain literals are cp932 here, as in the program; u8 ones are UTF-8.
-std::string U8(std::u8string_view s) { return std::string(reinterpret_cast<const char*>(s.data()), s.size()); }
 
 const std::string kUtf8File = U8(u8"VELOCARA_LAUNCHLIST_2\r\n\r\n"
                                  u8"C:\\ツール\\表示.exe\r\n表示ソフト\r\n--開く\r\nH\r\nC:\\作業\r\n"

@@ -8,6 +8,7 @@
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Seams.h"
+#include "tests/native/ExactCp932.h"
 
 TEST_CASE("the program's texts are cp932 bytes")
 {
@@ -27,10 +28,6 @@ TEST_CASE("the process runs with the Japanese ANSI code page")
     REQUIRE(MultiByteToWideChar(CP_ACP, 0, kAppTitle, -1, wide, 32) > 0);
     CHECK(wide[0] == 0x8FC5);  // 迅
 }
-
-namespace {
-std::string U8(std::u8string_view s) { return std::string(reinterpret_cast<const char*>(s.data()), s.size()); }
-}  // namespace
 
 TEST_CASE("UTF-8 to cp932 is exact or nothing: no best-fit look-alike")
 {

@@ -3,6 +3,7 @@
 
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
+#include "tests/native/ExactCp932.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -140,8 +141,7 @@ TEST_CASE("a UTF-8 Launch.ini loads, and is saved back as UTF-8, with its byte-o
     const std::string path = dir.file("Launch.ini");
     MessageBoxRecorder boxes;
     CreateLaunchLists();
-    const auto u8 = [](std::u8string_view s) { return std::string(reinterpret_cast<const char*>(s.data()), s.size()); };
-    const std::string body = u8(u8"VELOCARA_LAUNCHLIST_2\r\n\r\nC:\\ツール\\表示.exe\r\n表示\r\n\r\nH\r\nC:\\作業\r\n");
+    const std::string body = U8(u8"VELOCARA_LAUNCHLIST_2\r\n\r\nC:\\ツール\\表示.exe\r\n表示\r\n\r\nH\r\nC:\\作業\r\n");
     for (const std::string& file : {body, "\xEF\xBB\xBF" + body}) {
         WriteBytes(path, file);
         CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Loaded);
@@ -150,13 +150,13 @@ TEST_CASE("a UTF-8 Launch.ini loads, and is saved back as UTF-8, with its byte-o
         CHECK(SaveLaunchListTo(path));
         CHECK(ReadBytes(path) == file);
         // An editor's save in UTF-8 is a hand edit like any other.
-        WriteBytes(path, file + u8(u8"D:\\新.exe\r\n\r\n\r\n\r\n\r\n"));
+        WriteBytes(path, file + U8(u8"D:\\新.exe\r\n\r\n\r\n\r\n\r\n"));
         CHECK(LaunchFileChanged());
     }
     CHECK(boxes.boxes().empty());
 
     // Items cp932 cannot hold: reported once, left out, and not a plain load.
-    WriteBytes(path, body + u8(u8"C:\\😀.exe\r\n絵\r\n\r\n\r\n\r\n"));
+    WriteBytes(path, body + U8(u8"C:\\😀.exe\r\n絵\r\n\r\n\r\n\r\n"));
     CHECK(LoadLaunchListFrom(path) == LaunchLoadResult::Unreadable);
     CHECK(LaunchItemCount() == 1);
     REQUIRE(boxes.boxes().size() == 1);
