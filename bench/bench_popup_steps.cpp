@@ -38,22 +38,22 @@ void ShowLaunchMenuSteps()
         SaveIconStrip();
         Settings.ReloadItems = saving;
         Settings.ListIconVisible = true;
-        std::vector<Step> steps{{"taskbar lookup", {}},    {"adopt the DPI", {}},     {"reload list and strip", {}}, {"fit and place", {}},
+        std::vector<Step> steps{{"monitor and taskbar lookup", {}},    {"adopt the DPI", {}},     {"reload list and strip", {}}, {"fit and place", {}},
                                 {"take the foreground", {}}, {"put on screen", {}},         {"focus", {}},
                                 {"then painted", {}}};
         for (int round = 0; round < 21; ++round) {
             SetForegroundWindow(standIn.window());
             PumpBenchMessages();
             MenuOrigin at{};
-            RECT bar{};
+            MenuScreen screen{};
             const std::function<void()> bodies[] = {
-                [&] { bar = GetTaskbarRect(); },
-                [&] { AdoptMenuDpi(bar); },
+                [&] { screen = MenuScreenNow(); },
+                [&] { AdoptMenuDpi(screen); },
                 [] {
                     if (Settings.ReloadItems)
                         ReloadForShowing();
                 },
-                [&] { at = FitLaunchMenu(bar); },
+                [&] { at = FitLaunchMenu(screen); },
                 [] { TakeForegroundForMenu(); },
                 [&] { PutLaunchMenuOnScreen(at); },
                 [] { SetFocus(LaunchMenu->Handle()); },

@@ -287,7 +287,13 @@ void Form::PlaceOnScreen(HWND owner)
     GetWindowRect(Handle(), &frame);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // Centred on the monitor the user is working on: that of the window
+    // active in the program (the launch menu, an outer form), else the
+    // pointer's.
+    const HWND active = GetActiveWindow();
+    RECT area = (active && active != Handle() && IsWindowVisible(active) ? MonitorAreaOf(active)
+                                                                          : MonitorAreaAtPointer())
+                    .monitor;
     if (style_.position == FormPosition::OwnerFormCenter && owner && IsWindowVisible(owner))
         GetWindowRect(owner, &area);
     const int x = area.left + (area.right - area.left - width) / 2;

@@ -6,6 +6,7 @@
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "core/Settings.h"
+#include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
@@ -87,7 +88,7 @@ void OnLaunchMenuNotice(const LaunchMenuNotice& notice)
         LaunchRow(notice.row, notice.elevated);
         break;
     case kLmnCommandMenu:
-        ShowCommandMenu(LaunchMenu && IsItemRow(notice.row, LaunchMenu->RowCount()));
+        ShowCommandMenu(LaunchMenu && LaunchMenu->SelectedRef() >= 0);
         break;
     case kLmnClosed:
         // Escape gives the foreground back; a click outside only closes.
@@ -98,6 +99,9 @@ void OnLaunchMenuNotice(const LaunchMenuNotice& notice)
         break;
     case kLmnReordered:
         DropRow(notice.row, notice.target);
+        break;
+    case kLmnRowsChanged:
+        RefitLaunchMenu();
         break;
     default:
         break;
@@ -134,6 +138,7 @@ void ShowCommandMenu(bool itemSelected)
 
 void CloseLaunchMenuState()
 {
+    CloseFolderMenus();
     MenuShown = false;
     if (Settings.ReloadItems)
         ReleaseLaunchData();

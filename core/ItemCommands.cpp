@@ -47,7 +47,8 @@ int SelectedItem()
         ReloadLaunchMenu();
         return -1;
     }
-    const int index = LaunchMenu->SelectedIndex();
+    // The row's item, also while a search shows the items in another order.
+    const int index = LaunchMenu->SelectedRef();
     return index >= 0 && index < LaunchItemCount() ? index : -1;
 }
 
@@ -90,7 +91,7 @@ void DeleteItemCommand()
     const int index = SelectedItem();
     if (index < 0)
         return;
-    const std::string question = LaunchMenu->Items()[static_cast<std::size_t>(index)].Caption + kDeleteQuestion;
+    const std::string question = LaunchLists->NameList[static_cast<std::size_t>(index)] + kDeleteQuestion;
     const int answer = ShowMessageBox(CommandWindow, question.c_str(), kDeleteCaption, MB_OKCANCEL | MB_ICONWARNING);
     if (answer != IDOK)
         return;

@@ -6,6 +6,7 @@
 #include "core/LaunchList.h"
 #include "core/Settings.h"
 #include "menu/BitmapFile.h"
+#include "menu/NetworkItems.h"
 #include "platform/Raii.h"
 #include "platform/ShellHelpers.h"
 #include "platform/WindowHelpers.h"
@@ -98,6 +99,8 @@ HICON GetItemIcon(int index, int size)
 {
     if (index < 0 || index >= LaunchItemCount())
         return nullptr;
+    if (HICON network = NetworkItemIcon(index, size))
+        return network;
     try {
         // The icon of what a launch opens: the path as the user meant it.
         const UniqueItemIdList item =
@@ -124,6 +127,24 @@ void BuildIconStrip()
     IconStrip = DrawStrip(cells, IconCellSize).release();
     if (Settings.ReloadItems)
         SaveIconStrip();
+}
+
+bool RedrawIconCell(int index)
+{
+    if (!IconStrip || index < 0 || index >= LaunchItemCount())
+        return false;
+    const int cell = IconCellSize;
+    BITMAP bm{};
+    if (!GetObjectA(IconStrip, sizeof bm, &bm) || bm.bmWidth < cell * (index + 1))
+        return false;
+    WindowDc screen(nullptr);
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    SelectGuard bitmapSelected(dc.get(), IconStrip);
+    SelectGuard penSelected(dc.get(), GetStockObject(NULL_PEN));
+    SelectGuard brushSelected(dc.get(), GetStockObject(BLACK_BRUSH));
+    UniqueIcon icon(GetItemIcon(index, cell));
+    DrawCell(dc.get(), cell * index, cell, icon.get());
+    return true;
 }
 
 void FreeIconStrip()

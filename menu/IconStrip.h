@@ -26,6 +26,8 @@ HICON GetItemIcon(int index, int size = IconCellSize);
 // saves it when memory-saving mode is on.
 void BuildIconStrip();
 void FreeIconStrip();
+// Draws one item's cell anew (its icon has come); false without a strip.
+bool RedrawIconCell(int index);
 // Writes the strip to the cache file; the strip in memory is kept.
 void SaveIconStrip();
 // Takes the strip from the cache file; a file that is missing, unreadable,

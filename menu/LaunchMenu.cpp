@@ -6,7 +6,9 @@
 
 #include "core/LaunchFile.h"
 #include "core/LaunchList.h"
+#include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
+#include "menu/NetworkItems.h"
 #include "platform/Dpi.h"
 #include "platform/WindowHelpers.h"
 
@@ -14,41 +16,12 @@ std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
 
 namespace {
 
-// The Japanese captions need a face with Shift-JIS glyphs.
-constexpr const char* kMenuFace = "MS UI Gothic";
-constexpr int kMenuPointSize = 9;
-
 bool SameTextIgnoringCase(std::string_view a, std::string_view b)
 {
     // Locale-aware: a byte-wise fold would also fold the trail bytes of
     // double-byte characters, which overlap the ASCII letters.
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
                           static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-HFONT MakeMenuFont(int height, int weight)
-{
-    LOGFONTA lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynA(lf.lfFaceName, kMenuFace, LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
-}
-
-// A frame wider than a pixel is drawn inside the row, as the one-pixel one is.
-HPEN MakeFramePen(int width)
-{
-    return CreatePen(width > 1 ? PS_INSIDEFRAME : PS_SOLID, width, kFrameOutline);
-}
-
-void TextAt(HDC dc, int x, int y, const std::string& text)
-{
-    TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
 
 const std::string* ShortCutOf(std::int32_t ref)
@@ -69,7 +42,7 @@ public:
     {
         if (!IconStrip || !menu.showIcons_ || menu.stripDc_)
             return;
-        dc_.reset(CreateCompatibleDC(menu.rowDc_.get()));
+        dc_.reset(CreateCompatibleDC(menu.painter_.RowDc()));
         old_ = SelectObject(dc_.get(), IconStrip);
         menu.stripDc_ = dc_.get();
     }
@@ -89,23 +62,16 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
-TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
+namespace {
+MenuGeometry GeometryOf(HWND parent)
 {
     const int dpi = WindowDpi(parent);
-    geometry_ = MenuGeometryFor(dpi, SmallIconSize(dpi));
-    {
-        WindowDc screen(nullptr);
-        rowDc_.reset(CreateCompatibleDC(screen.get()));
-        bodyDc_.reset(CreateCompatibleDC(screen.get()));
-    }
-    MakeFonts();
-    backgroundBrush_.reset(CreateSolidBrush(kRowBackground));
-    leftNormalBrush_.reset(CreateSolidBrush(kLeftColumnNormal));
-    leftSelectedBrush_.reset(CreateSolidBrush(kLeftColumnSelected));
-    iconColumnBrush_.reset(CreateSolidBrush(kIconColumnNormal));
-    frameFillBrush_.reset(CreateSolidBrush(kFrameFill));
-    framePen_.reset(MakeFramePen(geometry_.line));
-    SetRowBitmapWidth(geometry_.width);
+    return MenuGeometryFor(dpi, SmallIconSize(dpi));
+}
+}  // namespace
+
+TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent) : geometry_(GeometryOf(parent)), painter_(geometry_)
+{
     Create({.name = kLaunchMenuClass}, 0, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
            -geometry_.rowsTop, geometry_.width, geometry_.ControlHeight(0), parent, nullptr);
     // Shortcut letters must reach the menu even while the user's input
@@ -115,16 +81,11 @@ TvlcrLaunchMenu::TvlcrLaunchMenu(HWND parent)
 
 TvlcrLaunchMenu::~TvlcrLaunchMenu()
 {
+    CloseFolderMenus();
+    FreeClosedFolderMenus();
     if (dragging_)
         EndDrag();
-    DestroyHandle();  // its timer goes with it
-    // Bitmaps and fonts cannot be deleted while they are selected.
-    if (rowDc_ && rowDcOriginalBitmap_)
-        SelectObject(rowDc_.get(), rowDcOriginalBitmap_);
-    if (rowDc_ && rowDcOriginalFont_)
-        SelectObject(rowDc_.get(), rowDcOriginalFont_);
-    if (bodyDc_ && bodyDcOriginalBitmap_)
-        SelectObject(bodyDc_.get(), bodyDcOriginalBitmap_);
+    DestroyHandle();  // its timers go with it
 }
 
 LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -168,7 +129,16 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         HandleWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
     case WM_TIMER:
-        HandleEdgeTimer();
+        if (wParam == kHoverTimer)
+            HandleHoverTimer();
+        else
+            HandleEdgeTimer();
+        return 0;
+    case kWmItemInfo:
+        TakeItemInfo(lParam);
+        return 0;
+    case kWmFreeFolderMenus:
+        FreeClosedFolderMenus();
         return 0;
     case WM_RBUTTONUP:
         if (!(wParam & MK_LBUTTON))
@@ -200,77 +170,19 @@ int TvlcrLaunchMenu::Height() const
     return r.bottom;
 }
 
-void TvlcrLaunchMenu::MakeFonts()
-{
-    // 9 points at the menu's DPI.
-    const int height = -MulDiv(kMenuPointSize, geometry_.dpi, 72);
-    UniqueFont plain(MakeMenuFont(height, FW_NORMAL));
-    UniqueFont bold(MakeMenuFont(height, FW_BOLD));
-    const HGDIOBJ previous = SelectObject(rowDc_.get(), plain.get());
-    if (!rowDcOriginalFont_)
-        rowDcOriginalFont_ = previous;
-    font_ = std::move(plain);
-    boldFont_ = std::move(bold);
-}
-
 void TvlcrLaunchMenu::SetGeometry(const MenuGeometry& geometry)
 {
     if (geometry == geometry_)
         return;
     geometry_ = geometry;
-    MakeFonts();
-    framePen_.reset(MakeFramePen(geometry_.line));
-    SetRowBitmapWidth(geometry_.width);
-}
-
-void TvlcrLaunchMenu::SetRowBitmapWidth(int width)
-{
-    if (width <= 0 || (rowBitmap_ && width == rowBitmapWidth_ && rowBitmapHeight_ == geometry_.rowHeight))
-        return;
-    const int rowHeight = geometry_.rowHeight;
-    WindowDc screen(nullptr);
-    UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, rowHeight));
-    if (!fresh)
-        return;
-    UniqueBitmap bodies(CreateCompatibleBitmap(screen.get(), width, 2 * rowHeight));
-    if (!bodies)
-        return;
-    HGDIOBJ previous = SelectObject(rowDc_.get(), fresh.get());
-    if (!rowDcOriginalBitmap_)
-        rowDcOriginalBitmap_ = previous;
-    rowBitmap_ = std::move(fresh);
-    rowBitmapWidth_ = width;
-    rowBitmapHeight_ = rowHeight;
-    previous = SelectObject(bodyDc_.get(), bodies.get());
-    if (!bodyDcOriginalBitmap_)
-        bodyDcOriginalBitmap_ = previous;
-    bodyBitmap_ = std::move(bodies);
-    FillGradient(bodyDc_.get(), true, RECT{geometry_.leftColumnRight, 0, width - 1, rowHeight}, kBodyGradientStart,
-                 kBodyGradientEnd);
-    FillGradient(bodyDc_.get(), true, RECT{geometry_.iconColumnRight, rowHeight, width - 1, 2 * rowHeight},
-                 kBodyGradientStart, kBodyGradientEnd);
-}
-
-void TvlcrLaunchMenu::DrawBody(int left, int width)
-{
-    // The gradient over (left, 0, W - 1, 20), its band on x = W - 1 included,
-    // copied from the one painted for this width.
-    const int columns = width - left;
-    if (columns <= 0)
-        return;
-    const int rowHeight = geometry_.rowHeight;
-    if (left == geometry_.leftColumnRight || left == geometry_.iconColumnRight)
-        BitBlt(rowDc_.get(), left, 0, columns, rowHeight, bodyDc_.get(), left,
-               left == geometry_.leftColumnRight ? 0 : rowHeight, SRCCOPY);
-    else
-        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, rowHeight}, kBodyGradientStart, kBodyGradientEnd);
+    painter_.SetGeometry(geometry);
 }
 
 void TvlcrLaunchMenu::Resize()
 {
     if (Width() <= 0)
         return;
-    SetRowBitmapWidth(Width());
+    painter_.SetWidth(Width());
     // A hidden control shows nothing; it is painted in full when exposed.
     if (IsWindowVisible(Handle()))
         DrawAllRows();
@@ -282,7 +194,13 @@ void TvlcrLaunchMenu::RebuildItems()
     if (!LaunchListsPresent())
         CreateLaunchLists();
     LoadLaunchList();
-    items_ = BuildMenuRows(LaunchLists->NameList);
+    CloseFolderMenus();
+    typed_.clear();
+    foldedNames_.clear();
+    foldedFiles_.clear();
+    listRows_ = BuildMenuRows(LaunchLists->NameList);
+    items_ = listRows_;
+    itemFolders_ = FindItemFolders(Handle());
     defaultIndex_ = FindDefaultIndex(LaunchLists->TargetList, DblClickCommand, SameTextIgnoringCase);
     SetFirstRow(firstRow_);
 }
@@ -368,7 +286,7 @@ void TvlcrLaunchMenu::DrawAllRows()
         // Rows that the DC clips away entirely (off screen, hidden) are not
         // rendered: they would show nothing.
         const int top = geometry_.RowTop(i - firstRow_);
-        const RECT r{0, top, rowBitmapWidth_, top + geometry_.rowHeight};
+        const RECT r{0, top, painter_.Width(), top + geometry_.rowHeight};
         if (RectVisible(dc.get(), &r))
             DrawRowTo(dc.get(), i);
     }
@@ -381,10 +299,10 @@ void TvlcrLaunchMenu::PaintContent(HDC dc)
     // The two pixels above row 0 and anything below the last row keep the
     // white background.
     const RECT above{0, 0, client.right, geometry_.rowsTop};
-    FillRect(dc, &above, backgroundBrush_.get());
+    FillRect(dc, &above, painter_.BackgroundBrush());
     const RECT below{0, geometry_.RowTop(VisibleRows()), client.right, client.bottom};
     if (below.bottom > below.top)
-        FillRect(dc, &below, backgroundBrush_.get());
+        FillRect(dc, &below, painter_.BackgroundBrush());
     StripPass icons(*this);
     for (int i = firstRow_; i < firstRow_ + VisibleRows(); ++i) {
         const int top = geometry_.RowTop(i - firstRow_);
@@ -396,60 +314,31 @@ void TvlcrLaunchMenu::PaintContent(HDC dc)
 
 void TvlcrLaunchMenu::DrawRowTo(HDC target, int index)
 {
-    if (!RowShown(index) || !rowBitmap_)
+    if (!RowShown(index) || !painter_.Ready())
         return;
     const MenuRow& row = items_[static_cast<std::size_t>(index)];
-    const RowLook look = DescribeRow(index == selectedIndex_, showIcons_, row.Ref >= 0, geometry_);
-    const int w = rowBitmapWidth_;
-    const int rowHeight = geometry_.rowHeight;
-    HDC dc = rowDc_.get();  // the plain 9-point font stays selected in it
-    SetTextColor(dc, kCaptionText);
-
-    const RECT whole{0, 0, w, rowHeight};
-    FillRect(dc, &whole, backgroundBrush_.get());
-    const RECT left{0, 0, geometry_.leftColumnRight, rowHeight};
-    FillRect(dc, &left, look.leftColumn == kLeftColumnSelected ? leftSelectedBrush_.get() : leftNormalBrush_.get());
-    if (look.frame) {
-        SelectGuard pen(dc, framePen_.get());
-        SelectGuard brush(dc, frameFillBrush_.get());
-        Rectangle(dc, geometry_.leftColumnRight, 0, w - 1, rowHeight);
-    }
-    if (look.iconColumn) {
-        const RECT icons{geometry_.leftColumnRight, 0, geometry_.iconColumnRight, rowHeight};
-        FillRect(dc, &icons, iconColumnBrush_.get());
-    }
-    if (look.gradientLeft >= 0)
-        DrawBody(look.gradientLeft, w);
-
-    SetBkMode(dc, TRANSPARENT);
-    if (look.letter) {
-        const std::string* key = ShortCutOf(row.Ref);
-        if (key && *key != NoShortCut) {
-            SetTextColor(dc, look.letterColour);
-            TextAt(dc, geometry_.letterX, geometry_.letterY, *key);
-        }
-    }
-    if (showIcons_)
-        DrawRowIcon(index, look.iconX, look.iconY);
-
-    const bool bold = index == defaultIndex_;
-    if (bold)
-        SelectObject(dc, boldFont_.get());
-    if (look.shadow) {
-        SetTextColor(dc, kCaptionShadow);
-        TextAt(dc, look.shadowX, look.shadowY, row.Caption);
-    }
-    SetTextColor(dc, look.captionColour);
-    TextAt(dc, look.captionX, look.captionY, row.Caption);
-    if (bold)
-        SelectObject(dc, font_.get());
-
-    BitBlt(target, 0, geometry_.RowTop(index - firstRow_), w, rowHeight, dc, 0, 0, SRCCOPY);
+    RowContent content;
+    content.selected = index == selectedIndex_;
+    content.itemRow = row.Ref >= 0;
+    content.greyed = row.Ref == kNoMatchRef;
+    content.bold = row.Ref >= 0 && row.Ref == defaultIndex_;
+    content.arrow = IsFolderRow(index);
+    if (const std::string* key = ShortCutOf(row.Ref); key && *key != NoShortCut)
+        content.letter = *key;
+    content.caption = row.Caption;
+    painter_.Paint(target, geometry_.RowTop(index - firstRow_), content, showIcons_,
+                   [this, index](HDC rowDc, int x, int y) { DrawRowIcon(rowDc, index, x, y); });
 }
 
-void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
+void TvlcrLaunchMenu::DrawRowIcon(HDC rowDc, int index, int x, int y)
 {
     if (!IconStrip)
+        return;
+    // The strip's cells follow the list: the items, then cancel and quit.
+    const std::int32_t ref = items_[static_cast<std::size_t>(index)].Ref;
+    const int items = static_cast<int>(listRows_.size()) - 2;
+    const int cellIndex = ref >= 0 ? ref : ref == kCancelRef ? items : ref == kQuitRef ? items + 1 : -1;
+    if (cellIndex < 0)
         return;
     StripPass icons(*this);
     if (!stripDc_)
@@ -457,11 +346,11 @@ void TvlcrLaunchMenu::DrawRowIcon(int index, int x, int y)
     const int size = geometry_.iconSize;
     if (IconCellSize != size)
         return;  // a strip of another DPI until it is built anew
-    const int cell = size * index;
+    const int cell = size * cellIndex;
     // The mask punches the icon's shape out, the image fills it in: the
     // surroundings stay as the row shows them.
-    BitBlt(rowDc_.get(), x, y, size, size, stripDc_, cell, size, SRCAND);
-    BitBlt(rowDc_.get(), x, y, size, size, stripDc_, cell, 0, SRCPAINT);
+    BitBlt(rowDc, x, y, size, size, stripDc_, cell, size, SRCAND);
+    BitBlt(rowDc, x, y, size, size, stripDc_, cell, 0, SRCPAINT);
 }
 
 void TvlcrLaunchMenu::Tell(LaunchMenuCode code, int row, int target, bool handBack, bool elevated)
@@ -475,7 +364,36 @@ void TvlcrLaunchMenu::Tell(LaunchMenuCode code, int row, int target, bool handBa
     SendMessageA(GetParent(Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notice));
 }
 
-void TvlcrLaunchMenu::OpenCommandMenu() { Tell(kLmnCommandMenu, selectedIndex_); }
+void TvlcrLaunchMenu::OpenCommandMenu()
+{
+    CloseFolderMenus();
+    Tell(kLmnCommandMenu, selectedIndex_);
+}
+
+std::int32_t TvlcrLaunchMenu::SelectedRef() const noexcept
+{
+    return selectedIndex_ >= 0 && selectedIndex_ < RowCount() ? items_[static_cast<std::size_t>(selectedIndex_)].Ref
+                                                               : kNoMatchRef;
+}
+
+bool TvlcrLaunchMenu::IsFolderRow(int index) const
+{
+    if (index < 0 || index >= RowCount())
+        return false;
+    const std::int32_t ref = items_[static_cast<std::size_t>(index)].Ref;
+    return ref >= 0 && static_cast<std::size_t>(ref) < itemFolders_.size() && itemFolders_[static_cast<std::size_t>(ref)];
+}
+
+void TvlcrLaunchMenu::SetItemFolder(int item, bool folder)
+{
+    if (item < 0 || static_cast<std::size_t>(item) >= itemFolders_.size() ||
+        itemFolders_[static_cast<std::size_t>(item)] == folder)
+        return;
+    itemFolders_[static_cast<std::size_t>(item)] = folder;
+    for (int i = 0; i < RowCount(); ++i)
+        if (items_[static_cast<std::size_t>(i)].Ref == item && IsWindowVisible(Handle()))
+            DrawRow(i);
+}
 
 void FocusLaunchMenu()
 {

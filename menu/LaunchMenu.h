@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "menu/MenuModel.h"
+#include "menu/MenuRowPainter.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -23,6 +24,7 @@ enum LaunchMenuCode : UINT {
     kLmnCommandMenu,         // the command menu is asked for over `row`, the selected row
     kLmnClosed,              // Escape (`handBack`) or a release outside the menu
     kLmnReordered,           // item `row` was dragged onto item row `target`
+    kLmnRowsChanged,         // a search changed the rows: the window is sized anew
 };
 struct LaunchMenuNotice {
     NMHDR header;
@@ -38,14 +40,28 @@ public:
     explicit TvlcrLaunchMenu(HWND parent);
     ~TvlcrLaunchMenu() override;
 
-    // Reads Launch.ini again and makes the rows from it; the selection is
-    // left as it was, even beyond the last row.
+    // Reads Launch.ini again and makes the rows from it; a search ends; the
+    // selection is left as it was, even beyond the last row.
     void RebuildItems();
     int RowCount() const noexcept { return static_cast<int>(items_.size()); }
     const std::vector<MenuRow>& Items() const noexcept { return items_; }
+    // The item of the double-click command, or -1.
     int DefaultIndex() const noexcept { return defaultIndex_; }
 
     int SelectedIndex() const noexcept { return selectedIndex_; }
+    // The Ref of the selected row, or kNoMatchRef when none is selected.
+    std::int32_t SelectedRef() const noexcept;
+
+    // Typing to find (LaunchMenuSearch.cpp): the rows are what was typed,
+    // the items it finds, or the no-match row, then cancel and quit.
+    bool Searching() const noexcept { return !typed_.empty(); }
+    const std::string& SearchText() const noexcept { return typed_; }
+    void EndSearch();
+
+    // A row whose target is a folder: its items open as a menu beside it.
+    bool IsFolderRow(int index) const;
+    // The item's folder is known now (an answer from the network).
+    void SetItemFolder(int item, bool folder);
     // Clamps; redraws the old and the new row when shown and changed, and
     // scrolls the new one into view.
     void SetSelectedIndex(int index);
@@ -75,6 +91,11 @@ public:
     // halves of the mouse message.
     void KeyDown(WPARAM key);
     void KeyPress(char typed);
+    // The row under the pointer has rested for the system's menu delay.
+    void HandleHoverTimer();
+    // The pointer went into the folder menu opened from `row`: that row
+    // stays selected and no other opens.
+    void KeepFolderOpen(int row);
     int RowAtPoint(unsigned y) const;
     void HandleMouseMove(unsigned x, unsigned y, bool left);
     void HandleMouseDown(unsigned x, unsigned y);
@@ -89,19 +110,23 @@ public:
     HIMAGELIST DragImages() const noexcept { return dragImages_.get(); }
 
 private:
+    static constexpr UINT_PTR kEdgeTimer = 1;
+    static constexpr UINT_PTR kHoverTimer = 2;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Resize();
-    void MakeFonts();
-    void SetRowBitmapWidth(int width);
     void SetFirstRow(int row);
+    void MoveSelection(int row, int step);
+    void Search(std::string typed);
+    void FoldForSearch();
+    void OpenFolderOfRow(int row, bool byKeyboard);
+    void WatchHover(int row);
     bool RowShown(int index) const noexcept;
     int EdgeStep(int shownRow) const noexcept;
     void WatchEdge(unsigned y);
     int Width() const;
     int Height() const;
     void DrawRowTo(HDC target, int index);
-    void DrawRowIcon(int index, int x, int y);
-    void DrawBody(int left, int width);
+    void DrawRowIcon(HDC rowDc, int index, int x, int y);
     class StripPass;
     void Tell(LaunchMenuCode code, int row, int target = -1, bool handBack = false, bool elevated = false);
     void OpenCommandMenu();
@@ -110,21 +135,12 @@ private:
     void CancelDrag();
 
     MenuGeometry geometry_;
+    MenuRowPainter painter_;
     int selectedIndex_ = 0;
     int firstRow_ = 0;
     int visibleLimit_ = 0;
     bool edgeTimer_ = false;
-    UniqueMemoryDc rowDc_;
-    UniqueBitmap rowBitmap_;  // RowBitmap: W x 20, kept selected in rowDc_
-    HGDIOBJ rowDcOriginalBitmap_ = nullptr;
-    HGDIOBJ rowDcOriginalFont_ = nullptr;
-    int rowBitmapWidth_ = 0;
-    int rowBitmapHeight_ = 0;
-    // The two body gradients (from x 20 and from x 40) for the current width,
-    // painted once: rows 0-19 and 20-39.
-    UniqueMemoryDc bodyDc_;
-    UniqueBitmap bodyBitmap_;
-    HGDIOBJ bodyDcOriginalBitmap_ = nullptr;
+    int hoverRow_ = -1;  // the row the hover timer waits on
     HDC stripDc_ = nullptr;  // the icon strip, selected for one painting pass
     bool showIcons_ = false;
     bool dragging_ = false;
@@ -134,17 +150,21 @@ private:
     bool releasingCapture_ = false;
     UniqueImageList dragImages_;
     int defaultIndex_ = -1;
-    std::vector<MenuRow> items_;
+    std::vector<MenuRow> items_;     // the rows shown
+    std::vector<MenuRow> listRows_;  // the list's rows, with or without a search
+    std::vector<bool> itemFolders_;  // by item: its target is a folder
     TypedBytes typedBytes_;
-
-    UniqueFont font_;
-    UniqueFont boldFont_;
-    UniqueBrush backgroundBrush_, leftNormalBrush_, leftSelectedBrush_, iconColumnBrush_, frameFillBrush_;
-    UniquePen framePen_;
+    std::string typed_;
+    int selectedBeforeSearch_ = 0;
+    // The names and target file names, folded for the search once it starts.
+    std::vector<std::wstring> foldedNames_, foldedFiles_;
 };
 
 // The one launch menu, made by CreateLaunchMenu.
 extern std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
+
+// The launch menu's private messages.
+inline constexpr UINT kWmItemInfo = WM_APP + 0x40;  // lParam: an ItemInfo from the network, owned now
 
 // Gives the keyboard focus to the launch menu, if there is one.
 void FocusLaunchMenu();

@@ -1,7 +1,10 @@
 #include <utility>
 
+#include "core/ItemPaths.h"
 #include "core/LaunchList.h"
+#include "menu/FolderMenu.h"
 #include "menu/LaunchMenu.h"
+#include "platform/ShellHelpers.h"
 #include "platform/ModulePath.h"
 #include "res/ResourceIds.h"
 
@@ -18,19 +21,47 @@ HCURSOR DragCursor()
 
 void TvlcrLaunchMenu::KeyDown(WPARAM key)
 {
+    // The keys belong to the deepest folder menu while one is open.
+    if (TvlcrFolderMenu* folder = DeepestFolderMenu()) {
+        folder->KeyDown(key);
+        return;
+    }
     switch (key) {
     case VK_UP:
-        SetSelectedIndex(RowAbove(selectedIndex_, RowCount()));
+        MoveSelection(RowAbove(selectedIndex_, RowCount()), -1);
         break;
     case VK_DOWN:
-        SetSelectedIndex(RowBelow(selectedIndex_, RowCount()));
+        MoveSelection(RowBelow(selectedIndex_, RowCount()), 1);
+        break;
+    case VK_HOME:
+        MoveSelection(RowForPageKey(PageKey::Home, selectedIndex_, RowCount(), VisibleRows()), 1);
+        break;
+    case VK_END:
+        MoveSelection(RowForPageKey(PageKey::End, selectedIndex_, RowCount(), VisibleRows()), -1);
+        break;
+    case VK_PRIOR:
+        MoveSelection(RowForPageKey(PageKey::PageUp, selectedIndex_, RowCount(), VisibleRows()), 1);
+        break;
+    case VK_NEXT:
+        MoveSelection(RowForPageKey(PageKey::PageDown, selectedIndex_, RowCount(), VisibleRows()), -1);
+        break;
+    case VK_RIGHT:
+        if (IsFolderRow(selectedIndex_))
+            OpenFolderOfRow(selectedIndex_, true);
         break;
     case VK_RETURN:
-        // Ctrl+Shift+Enter: as administrator.
-        Tell(kLmnRowChosen, selectedIndex_, -1, false, GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0);
+        // Ctrl+Shift+Enter: as administrator. In a search, its own rows
+        // and no selection are no choice.
+        if (!Searching() || IsChoosableRef(SelectedRef()))
+            Tell(kLmnRowChosen, selectedIndex_, -1, false,
+                 GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0);
         break;
     case VK_ESCAPE:
-        Tell(kLmnClosed, selectedIndex_, -1, true);
+        // The first Escape clears a search, the next one closes the menu.
+        if (Searching())
+            EndSearch();
+        else
+            Tell(kLmnClosed, selectedIndex_, -1, true);
         break;
     case VK_APPS:
         OpenCommandMenu();
@@ -40,19 +71,100 @@ void TvlcrLaunchMenu::KeyDown(WPARAM key)
     }
 }
 
+void TvlcrLaunchMenu::MoveSelection(int row, int step)
+{
+    // The search's text row and the no-match row are passed over; with
+    // nothing else to go to the selection stays.
+    for (int tries = 0; tries < RowCount() && row >= 0 && row < RowCount(); ++tries) {
+        if (IsChoosableRef(items_[static_cast<std::size_t>(row)].Ref)) {
+            SetSelectedIndex(row);
+            return;
+        }
+        row = step < 0 ? RowAbove(row, RowCount()) : RowBelow(row, RowCount());
+    }
+}
+
 void TvlcrLaunchMenu::KeyPress(char typed)
 {
+    if (FolderMenusOpen())
+        return;
+    if (typed == '\b') {
+        // Backspace shortens the search; emptied, the whole list is back.
+        if (Searching())
+            Search(typed_.substr(0, typed_.size() - 1));
+        return;
+    }
     const std::optional<char> single = typedBytes_.Take(static_cast<unsigned char>(typed), IsAnsiLeadByte);
     // The lists are absent while the menu is hidden in memory-saving mode.
     if (!single || !LaunchListsPresent())
         return;
-    const int row = FindShortcutRow(items_, LaunchLists->ShortCutList, *single);
-    if (row >= 0)
-        Tell(kLmnRowChosen, row);
+    // A shortcut letter launches its item at once, unless a search runs:
+    // then every character is part of what is typed.
+    if (!Searching()) {
+        const int row = FindShortcutRow(items_, LaunchLists->ShortCutList, *single);
+        if (row >= 0) {
+            Tell(kLmnRowChosen, row);
+            return;
+        }
+    }
+    const auto code = static_cast<unsigned char>(*single);
+    // Control characters (Enter, Escape, Tab) are no text, and a search
+    // does not start with a space.
+    if (code < 0x20 || code == 0x7F || (code == ' ' && !Searching()))
+        return;
+    Search(typed_ + *single);
+}
+
+void TvlcrLaunchMenu::OpenFolderOfRow(int row, bool byKeyboard)
+{
+    if (!IsFolderRow(row) || !LaunchListsPresent())
+        return;
+    const std::int32_t ref = items_[static_cast<std::size_t>(row)].Ref;
+    const std::wstring folder = Widen(ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(ref)]));
+    TvlcrFolderMenu* open = FolderMenuAt(0);
+    if (open && open->OpenerRow() == row && open->Folder() == folder) {
+        if (byKeyboard && open->ReadState() == TvlcrFolderMenu::State::Listed && !open->Entries().empty())
+            open->SetSelectedIndex(0);
+        return;
+    }
+    RECT r{0, geometry_.RowTop(row - firstRow_), Width(), geometry_.RowTop(row - firstRow_) + geometry_.rowHeight};
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    OpenFolderMenu(folder, 0, r, row, byKeyboard);
+}
+
+void TvlcrLaunchMenu::WatchHover(int row)
+{
+    // Resting on a folder row opens its menu; resting on another row closes
+    // the one open.
+    KillTimer(Handle(), kHoverTimer);
+    hoverRow_ = row;
+    if (!IsFolderRow(row) && !FolderMenusOpen())
+        return;
+    UINT delay = 400;
+    SystemParametersInfoA(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
+    SetTimer(Handle(), kHoverTimer, delay, nullptr);
+}
+
+void TvlcrLaunchMenu::HandleHoverTimer()
+{
+    KillTimer(Handle(), kHoverTimer);
+    if (dragging_)
+        return;
+    if (IsFolderRow(hoverRow_))
+        OpenFolderOfRow(hoverRow_, false);
+    else
+        CloseFolderMenus();
+}
+
+void TvlcrLaunchMenu::KeepFolderOpen(int row)
+{
+    KillTimer(Handle(), kHoverTimer);
+    hoverRow_ = row;
+    if (row != selectedIndex_)
+        SetSelectedIndex(row);
 }
 
 namespace {
-constexpr UINT_PTR kEdgeTimer = 1;
 constexpr UINT kEdgeTimerMs = 80;
 }  // namespace
 
@@ -125,14 +237,16 @@ void TvlcrLaunchMenu::HandleMouseMove(unsigned x, unsigned y, bool left)
             // The image follows the pointer outside the control too, where
             // the message's halves stand for negative positions.
             ImageList_DragMove(static_cast<short>(x), static_cast<short>(y));
-        } else if (IsItemRow(dragSourceIndex_, RowCount()) &&
+        } else if (!Searching() && IsItemRow(dragSourceIndex_, RowCount()) &&
                    PastDragThreshold(dragStartX_, dragStartY_, static_cast<int>(x), static_cast<int>(y),
                                      geometry_.Px(kDragThreshold))) {
             StartDrag(x, y, row);
         }
     }
-    if (row != selectedIndex_ && !dragging_)
+    if (row != selectedIndex_ && !dragging_) {
         SetSelectedIndex(row);
+        WatchHover(row);
+    }
 }
 
 void TvlcrLaunchMenu::HandleMouseDown(unsigned x, unsigned y)
@@ -161,7 +275,8 @@ void TvlcrLaunchMenu::HandleMouseUp(unsigned x, unsigned y, bool right, bool ele
         return;
     }
     SetSelectedIndex(row);
-    Tell(kLmnRowChosen, selectedIndex_, -1, false, elevated);
+    if (IsChoosableRef(SelectedRef()))
+        Tell(kLmnRowChosen, selectedIndex_, -1, false, elevated);
 }
 
 void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
@@ -176,7 +291,7 @@ void TvlcrLaunchMenu::StartDrag(unsigned x, unsigned y, int row)
         UniqueMemoryDc memory(CreateCompatibleDC(canvas.get()));
         SelectGuard select(memory.get(), snapshot.get());
         const RECT all{0, 0, w, rowHeight};
-        FillRect(memory.get(), &all, backgroundBrush_.get());
+        FillRect(memory.get(), &all, painter_.BackgroundBrush());
         BitBlt(memory.get(), 0, 0, w - 1, rowHeight, canvas.get(), 0, geometry_.RowTop(dragSourceIndex_ - firstRow_),
                SRCCOPY);
     }

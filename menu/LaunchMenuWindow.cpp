@@ -6,6 +6,7 @@
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "core/Settings.h"
+#include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/MenuPlacement.h"
@@ -16,14 +17,11 @@ HWND PreviousForeground = nullptr;
 
 namespace {
 
-// The menu appears against the taskbar: on its monitor, or on the primary one
-// when there is no taskbar.
-HMONITOR MenuMonitor(const RECT& bar)
-{
-    if (IsRectEmpty(&bar))
-        return MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    return MonitorFromRect(&bar, MONITOR_DEFAULTTOPRIMARY);
-}
+// Kept from the showing, so that a search that changes the rows places the
+// menu on the same monitor.
+MenuScreen ShownScreen;
+
+ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool IsOwnWindow(HWND hwnd)
 {
@@ -54,13 +52,14 @@ void ShowLaunchMenu()
     if (!LaunchMenu)
         return;
     MenuShown = true;
-    const RECT bar = GetTaskbarRect();
-    AdoptMenuDpi(bar);
+    const MenuScreen screen = MenuScreenNow();
+    AdoptMenuDpi(screen);
     if (Settings.ReloadItems)
         ReloadForShowing();
     else
         TakeHandEdits();
-    const MenuOrigin at = FitLaunchMenu(bar);
+    LaunchMenu->EndSearch();
+    const MenuOrigin at = FitLaunchMenu(screen);
     TakeForegroundForMenu();
     PutLaunchMenuOnScreen(at);
     SetFocus(LaunchMenu->Handle());
@@ -84,9 +83,17 @@ void ReloadForShowing()
         LoadIconStrip();
 }
 
-void AdoptMenuDpi(const RECT& bar)
+MenuScreen MenuScreenNow()
 {
-    const int dpi = MonitorDpi(MenuMonitor(bar));
+    MenuScreen screen;
+    screen.area = MonitorAreaAtPointer();
+    screen.bar = GetTaskbarRectOn(screen.area.monitor);
+    return screen;
+}
+
+void AdoptMenuDpi(const MenuScreen& screen)
+{
+    const int dpi = MonitorDpi(MonitorFromRect(&screen.area.monitor, MONITOR_DEFAULTTOPRIMARY));
     LaunchMenu->SetGeometry(MenuGeometryFor(dpi, SmallIconSize(dpi)));
     const int cell = LaunchMenu->Geometry().iconSize;
     if (cell == IconCellSize)
@@ -98,20 +105,29 @@ void AdoptMenuDpi(const RECT& bar)
         BuildIconStrip();
 }
 
-MenuOrigin FitLaunchMenu(const RECT& bar)
+MenuOrigin FitLaunchMenu(const MenuScreen& screen)
 {
+    ShownScreen = screen;
     const MenuGeometry& g = LaunchMenu->Geometry();
     // Never taller than the monitor's work area: the rest of a long list
     // scrolls into view.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MenuMonitor(bar), &monitor);
-    LaunchMenu->LimitVisibleRows(g.RowsThatFit(monitor.rcWork.bottom - monitor.rcWork.top));
+    const RECT& work = screen.area.work;
+    LaunchMenu->LimitVisibleRows(g.RowsThatFit(work.bottom - work.top));
     const int height = g.ControlHeight(LaunchMenu->VisibleRows());
-    const MenuOrigin at = PlaceMenu({bar.left, bar.top, bar.right, bar.bottom}, GetSystemMetrics(SM_CXSCREEN),
-                                    GetSystemMetrics(SM_CYSCREEN), g.width, height);
+    const MenuOrigin at = PlaceMenu(ToScreenRect(screen.bar), ToScreenRect(screen.area.monitor), g.width, height);
     SetWindowPos(LaunchMenu->Handle(), nullptr, 0, -g.rowsTop, g.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     return at;
+}
+
+void RefitLaunchMenu()
+{
+    if (!LaunchMenu || !IsWindowVisible(CommandWindow))
+        return;
+    const MenuOrigin at = FitLaunchMenu(ShownScreen);
+    const MenuGeometry& g = LaunchMenu->Geometry();
+    SetWindowPos(CommandWindow, HWND_TOPMOST, at.x, at.y, g.width, g.ControlHeight(LaunchMenu->VisibleRows()),
+                 SWP_NOACTIVATE);
+    LaunchMenu->DrawAllRows();
 }
 
 void TakeForegroundForMenu()
@@ -143,6 +159,7 @@ void PutLaunchMenuOnScreen(MenuOrigin at)
 
 void HandForegroundBack()
 {
+    CloseFolderMenus();
     ShowWindow(CommandWindow, SW_HIDE);
     SetForegroundWindow(PreviousForeground);
     // The menu's state ends with the menu, not with the loss of activation

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "menu/MenuPlacement.h"
+#include "platform/WindowHelpers.h"
 
 extern HWND PreviousForeground;
 
@@ -11,11 +12,19 @@ void CreateLaunchMenu();
 // press: the menu is shown unless it is up already or a dialog is open.
 void RequestLaunchMenu();
 void ShowLaunchMenu();
-// The steps of ShowLaunchMenu, in its order after MenuShown is set; `bar`
-// is the taskbar's rectangle (GetTaskbarRect), which the menu stands against.
-void AdoptMenuDpi(const RECT& bar);  // the geometry and icon cells for the DPI of the menu's monitor
+// Where the menu opens: the monitor of the pointer (the tray icon's, after a
+// click on it), and that monitor's taskbar, which the menu stands against.
+struct MenuScreen {
+    MonitorArea area;
+    RECT bar{};
+};
+MenuScreen MenuScreenNow();
+// The steps of ShowLaunchMenu, in its order after MenuShown is set.
+void AdoptMenuDpi(const MenuScreen& screen);  // the geometry and icon cells for the DPI of the menu's monitor
 void ReloadForShowing();  // memory-saving mode: the list and the strip again
-MenuOrigin FitLaunchMenu(const RECT& bar);  // the control sized to the rows; where the window goes
+MenuOrigin FitLaunchMenu(const MenuScreen& screen);  // the control sized to the rows; where the window goes
+// The rows changed while the menu is up (a search): sized and placed anew.
+void RefitLaunchMenu();
 void TakeForegroundForMenu();  // remembers the window in front and takes the foreground
 void PutLaunchMenuOnScreen(MenuOrigin at);  // topmost at its place, then shown
 void ReloadLaunchMenu();

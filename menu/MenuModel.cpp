@@ -67,6 +67,21 @@ int RowAbove(int selected, int rowCount) { return selected - 1 < 0 ? rowCount - 
 int RowBelow(int selected, int rowCount) { return selected + 1 < rowCount ? selected + 1 : 0; }
 bool IsItemRow(int row, int rowCount) { return row >= 0 && row < rowCount - 2; }
 
+int RowForPageKey(PageKey key, int selected, int rowCount, int page)
+{
+    if (rowCount <= 0)
+        return -1;
+    const int step = page > 1 ? page - 1 : 1;
+    int row = selected;
+    switch (key) {
+    case PageKey::Home: return 0;
+    case PageKey::End: return rowCount - 1;
+    case PageKey::PageUp: row = selected < 0 ? 0 : selected - step; break;
+    case PageKey::PageDown: row = selected < 0 ? step : selected + step; break;
+    }
+    return row < 0 ? 0 : row >= rowCount ? rowCount - 1 : row;
+}
+
 bool PastDragThreshold(int startX, int startY, int x, int y, int threshold)
 {
     const long long dx = static_cast<long long>(startX) - x;

@@ -20,6 +20,14 @@ inline constexpr std::int32_t kCancelRef = -2;
 inline constexpr std::int32_t kQuitRef = -3;
 inline constexpr const char* kCancelCaption = " キャンセル";
 inline constexpr const char* kQuitCaption = " 迅の終了";
+// The rows of a search: what was typed, at the top, and the greyed row of a
+// search that found nothing.
+inline constexpr std::int32_t kSearchRef = -4;
+inline constexpr std::int32_t kNoMatchRef = -5;
+inline constexpr const char* kSearchCaptionHead = " 検索: ";
+inline constexpr const char* kNoMatchCaption = " （該当なし）";
+// An item, the cancel row or the quit row: a row that Enter or a click acts on.
+constexpr bool IsChoosableRef(std::int32_t ref) { return ref >= 0 || ref == kCancelRef || ref == kQuitRef; }
 
 // The items' rows in list order, then the cancel and quit rows.
 std::vector<MenuRow> BuildMenuRows(const std::vector<std::string>& names);
@@ -80,6 +88,12 @@ int RowBelow(int selected, int rowCount);
 // An item row, not the cancel or quit row nor outside the rows.
 bool IsItemRow(int row, int rowCount);
 
+// Home and End go to the first and last row; Page Up and Page Down move a
+// page less one row, so the row at the page's edge stays in sight, stopping
+// at either end. `page` is the number of rows shown.
+enum class PageKey { Home, End, PageUp, PageDown };
+int RowForPageKey(PageKey key, int selected, int rowCount, int page);
+
 // A drag starts once the pointer is more than 5 px away in x or y.
 inline constexpr int kDragThreshold = 5;
 bool PastDragThreshold(int startX, int startY, int x, int y, int threshold = kDragThreshold);
@@ -116,6 +130,7 @@ inline constexpr Colour kLetterNormal = 0x003264AA;
 inline constexpr Colour kCaptionShadow = 0x00F0B9AA;
 inline constexpr Colour kCaptionText = 0x00000000;
 inline constexpr Colour kFixedRowCaption = 0x0000321E;
+inline constexpr Colour kGreyedCaption = 0x00808080;  // a row that shows a state, not a choice
 
 // What one row shows, drawn into a bitmap one row high whose top is y 0.
 struct RowLook {

@@ -1,9 +1,12 @@
-// Where the launch menu goes on the screen: against the taskbar, whichever
-// side it is on, or at the top right when there is none.
+// Where the launch menu and its folder menus go on the screen: against the
+// taskbar of the monitor the menu opens on, whichever side it is on, or at
+// that monitor's top right when it has none.
 #pragma once
 
 struct ScreenRect {
     int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
 };
 
 struct MenuOrigin {
@@ -11,9 +14,15 @@ struct MenuOrigin {
     bool operator==(const MenuOrigin&) const = default;
 };
 
-// A taskbar that spans the screen's height stands along the left or right
-// side: the menu stands beside it with its bottom on the screen's bottom.
+// A taskbar that spans the monitor's height stands along its left or right
+// side: the menu stands beside it with its bottom on the monitor's bottom.
 // Otherwise it lies across the top or bottom: the menu hangs below it or sits
-// on it, its right edge on the screen's right edge. An all-zero rectangle (no
+// on it, its right edge on the monitor's right edge. An all-zero rectangle (no
 // taskbar) counts as one across the top: the menu goes to the top right.
-MenuOrigin PlaceMenu(const ScreenRect& taskbar, int screenWidth, int screenHeight, int menuWidth, int menuHeight);
+MenuOrigin PlaceMenu(const ScreenRect& taskbar, const ScreenRect& monitor, int menuWidth, int menuHeight);
+
+// A folder's menu beside the row that opened it (`row`, in screen pixels):
+// to the right of the menu holding the row, or to its left where the work
+// area ends on the right; its top level with the row's, moved up as far as
+// its height needs and never above the work area.
+MenuOrigin PlaceSubmenu(const ScreenRect& row, const ScreenRect& work, int width, int height);

@@ -15,6 +15,12 @@ BOOL WINAPI OpenFileDialogOnDemand(OPENFILENAMEW* request)
     }();
     return dialog ? dialog(request) : FALSE;
 }
+
+bool NearestMonitor(POINT point, MONITORINFO* info)
+{
+    info->cbSize = sizeof *info;
+    return GetMonitorInfoA(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), info) != 0;
+}
 }  // namespace
 
 MessageBoxFunction ShowMessageBox = MessageBoxA;
@@ -22,6 +28,8 @@ WideMessageBoxFunction ShowWideMessageBox = MessageBoxW;
 CodePageFunction AnsiCodePage = GetACP;
 OpenFileDialogFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
+WideShellExecuteFunction WideShellExecuteCall = ShellExecuteW;
+MonitorAtFunction MonitorAt = NearestMonitor;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;
 NotifyIconFunction NotifyIconCall = Shell_NotifyIconA;

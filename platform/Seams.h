@@ -1,5 +1,5 @@
 // The platform calls that tests stand in for, all in one place: the message
-// boxes, the ANSI code page, the open-file dialog, the shell's open, the popup menu, the key state,
+// boxes, the ANSI code page, the open-file dialog, the shell's open (narrow and wide), the popup menu, the monitors, the key state,
 // the tray icon, the shell's notification state and the folder of the launch
 // file. The program uses them through these
 // names; a test replaces one for a scope with SeamOverride, which puts the
@@ -24,6 +24,9 @@ using WideMessageBoxFunction = int(WINAPI*)(HWND owner, LPCWSTR text, LPCWSTR ca
 using CodePageFunction = UINT(WINAPI*)();
 using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAA* data);
 using NotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE* state);
+using WideShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                                    LPCWSTR directory, INT show);
+using MonitorAtFunction = bool (*)(POINT point, MONITORINFO* info);
 
 extern MessageBoxFunction ShowMessageBox;
 // MessageBoxW, for the one message that must read right in any code page.
@@ -34,6 +37,10 @@ extern CodePageFunction AnsiCodePage;
 // program does not carry it (and the printing stack it brings) otherwise.
 extern OpenFileDialogFunction ShowOpenFileDialog;
 extern ShellExecuteFunction ShellExecuteCall;
+// ShellExecuteW: what a folder's menu starts, by its full wide path.
+extern WideShellExecuteFunction WideShellExecuteCall;
+// The monitor nearest a point: its rectangle and work area.
+extern MonitorAtFunction MonitorAt;
 extern TrackPopupMenuFunction TrackPopup;
 extern KeyStateFunction AsyncKeyStateCall;
 // Shell_NotifyIconA: a shell still starting refuses the icon.

@@ -67,6 +67,60 @@ RECT GetTaskbarRect()
 
 namespace {
 
+bool CentreIn(const RECT& r, const RECT& area)
+{
+    const POINT centre{r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
+    return !IsRectEmpty(&r) && PtInRect(&area, centre);
+}
+
+}  // namespace
+
+RECT GetTaskbarRectOn(const RECT& monitor)
+{
+    const RECT main = GetTaskbarRect();
+    if (CentreIn(main, monitor))
+        return main;
+    // Other monitors' taskbars (each monitor may have one) have a class of
+    // their own, several windows of it.
+    for (HWND bar = FindWindowExA(nullptr, nullptr, "Shell_SecondaryTrayWnd", nullptr); bar;
+         bar = FindWindowExA(nullptr, bar, "Shell_SecondaryTrayWnd", nullptr)) {
+        RECT r{};
+        if (IsWindowVisible(bar) && GetWindowRect(bar, &r) && CentreIn(r, monitor))
+            return r;
+    }
+    return RECT{0, 0, 0, 0};
+}
+
+MonitorArea MonitorAreaAt(POINT point)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    MonitorArea area;
+    if (MonitorAt(point, &info)) {
+        area.monitor = info.rcMonitor;
+        area.work = info.rcWork;
+    } else {
+        area.monitor = area.work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return area;
+}
+
+MonitorArea MonitorAreaOf(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return MonitorAreaAt(POINT{r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2});
+}
+
+MonitorArea MonitorAreaAtPointer()
+{
+    POINT p{};
+    GetCursorPos(&p);
+    return MonitorAreaAt(p);
+}
+
+namespace {
+
 // A program that answers at all answers a null message at once; one that
 // does not within this time is busy or hung.
 constexpr UINT kForegroundAnswerMs = 100;

@@ -28,6 +28,20 @@ std::string GetTempDirectory();
 
 // The taskbar's screen rectangle; all zero when there is no taskbar window.
 RECT GetTaskbarRect();
+// The taskbar standing on the monitor with this rectangle: the main one, or
+// one of the taskbars on the other monitors; all zero when it has none.
+RECT GetTaskbarRectOn(const RECT& monitor);
+
+// A monitor as the menus and forms see it, through the MonitorAt seam.
+struct MonitorArea {
+    RECT monitor{};
+    RECT work{};
+};
+MonitorArea MonitorAreaAt(POINT point);
+// The monitor holding most of the window (its centre decides).
+MonitorArea MonitorAreaOf(HWND window);
+// The monitor where the pointer is.
+MonitorArea MonitorAreaAtPointer();
 
 // Brings one of the program's windows to the foreground even where the
 // foreground lock would refuse it; the lock timeout is restored afterwards.

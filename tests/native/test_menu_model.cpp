@@ -89,6 +89,22 @@ TEST_CASE("selection: clamping and the arrows' wrap-around")
     CHECK_FALSE(IsItemRow(0, 2));  // no items
 }
 
+TEST_CASE("Home, End and the page keys: a page less one row, stopping at either end")
+{
+    // 60 rows, 20 of them shown.
+    CHECK(RowForPageKey(PageKey::Home, 30, 60, 20) == 0);
+    CHECK(RowForPageKey(PageKey::End, 3, 60, 20) == 59);
+    CHECK(RowForPageKey(PageKey::PageDown, 0, 60, 20) == 19);
+    CHECK(RowForPageKey(PageKey::PageDown, 50, 60, 20) == 59);
+    CHECK(RowForPageKey(PageKey::PageUp, 30, 60, 20) == 11);
+    CHECK(RowForPageKey(PageKey::PageUp, 5, 60, 20) == 0);
+    // No selection, a one-row page, a selection left beyond the rows, no rows.
+    CHECK(RowForPageKey(PageKey::PageUp, -1, 60, 20) == 0);
+    CHECK(RowForPageKey(PageKey::PageDown, 4, 60, 1) == 5);
+    CHECK(RowForPageKey(PageKey::PageUp, 80, 60, 20) == 59);
+    CHECK(RowForPageKey(PageKey::End, 0, 0, 20) == -1);
+}
+
 TEST_CASE("the drag threshold: 5 px is not enough, 6 px is")
 {
     CHECK_FALSE(PastDragThreshold(50, 30, 55, 30));

@@ -6,7 +6,7 @@ namespace {
 constexpr int kW = 180;
 constexpr int kScreenW = 1024;
 constexpr int kScreenH = 768;
-MenuOrigin Place(ScreenRect r, int h) { return PlaceMenu(r, kScreenW, kScreenH, kW, h); }
+MenuOrigin Place(ScreenRect r, int h) { return PlaceMenu(r, {0, 0, kScreenW, kScreenH}, kW, h); }
 }  // namespace
 
 TEST_CASE("the menu stands against the taskbar on each side of a 1024 x 768 screen")
@@ -39,4 +39,32 @@ TEST_CASE("a menu taller than the screen is neither shrunk nor moved back on")
     CHECK(Place({0, 738, 1024, 768}, h).y == 738 - h);
     CHECK(Place({0, 738, 1024, 768}, h).y < 0);
     CHECK(Place({0, 0, 60, 768}, h) == MenuOrigin{60, 768 - h});
+}
+
+TEST_CASE("on a second monitor the menu stands against that monitor's taskbar, inside it")
+{
+    // A 1280 x 1024 monitor to the right of the first, its top 100 px lower.
+    const ScreenRect second{1024, 100, 2304, 1124};
+    CHECK(PlaceMenu({1024, 1094, 2304, 1124}, second, kW, 142) == MenuOrigin{2124, 1094 - 142});
+    CHECK(PlaceMenu({1024, 100, 2304, 130}, second, kW, 142) == MenuOrigin{2124, 130});
+    CHECK(PlaceMenu({1024, 100, 1084, 1124}, second, kW, 142) == MenuOrigin{1084, 1124 - 142});
+    CHECK(PlaceMenu({2244, 100, 2304, 1124}, second, kW, 142) == MenuOrigin{2064, 1124 - 142});
+    // No taskbar there: that monitor's top right corner, not the first's.
+    CHECK(PlaceMenu({0, 0, 0, 0}, second, kW, 42) == MenuOrigin{2124, 100});
+}
+
+TEST_CASE("a folder's menu opens beside its row, to the left where the work area ends")
+{
+    const ScreenRect work{0, 0, 1024, 738};
+    // Right of a menu in the middle, level with the row.
+    CHECK(PlaceSubmenu({400, 300, 580, 320}, work, 200, 100) == MenuOrigin{580, 300});
+    // The menu at the right edge: to its left.
+    CHECK(PlaceSubmenu({844, 300, 1024, 320}, work, 200, 100) == MenuOrigin{644, 300});
+    // Too tall below the row: moved up to end on the work area's bottom,
+    // and never above its top.
+    CHECK(PlaceSubmenu({844, 700, 1024, 720}, work, 200, 300) == MenuOrigin{644, 438});
+    CHECK(PlaceSubmenu({844, 700, 1024, 720}, work, 200, 900) == MenuOrigin{644, 0});
+    // On a monitor left of the primary one the coordinates are negative.
+    CHECK(PlaceSubmenu({-1000, 50, -820, 70}, {-1280, 0, 0, 1024}, 200, 100) == MenuOrigin{-820, 50});
+    CHECK(PlaceSubmenu({-180, 50, 0, 70}, {-1280, 0, 0, 1024}, 200, 100) == MenuOrigin{-380, 50});
 }

@@ -341,6 +341,25 @@ TEST_CASE("the launch menu on screen takes no input while a form is modal, and d
     ShowWindow(CommandWindow, SW_HIDE);
 }
 
+TEST_CASE("a form opens centred on the monitor of the window active before it, else on the pointer's")
+{
+    // The monitor is stood in for: one 1280 x 1024 to the right of Xvfb's screen.
+    SeamOverride<MonitorAtFunction> monitor(MonitorAt, [](POINT, MONITORINFO* info) {
+        info->rcMonitor = RECT{1024, 0, 2304, 1024};
+        info->rcWork = RECT{1024, 0, 2304, 994};
+        return true;
+    });
+    TestForm form;
+    RECT placed{};
+    FormDriver driver({[&](Form& f) {
+        GetWindowRect(f.Handle(), &placed);
+        f.Close();
+    }});
+    form.ShowModal();
+    CHECK(std::abs((placed.left + placed.right) / 2 - 1664) <= 1);
+    CHECK(std::abs((placed.top + placed.bottom) / 2 - 512) <= 1);
+}
+
 TEST_CASE("a close sent from another thread ends the modal loop at once")
 {
     TestForm form;

@@ -38,7 +38,7 @@ std::vector<std::string> TargetsIn(const std::string& text)
 
 }  // namespace
 
-TEST_CASE("the arrow keys wrap both ways; Home, End and the page keys do nothing")
+TEST_CASE("the arrow keys wrap both ways; Home, End and the page keys move as in a list")
 {
     MenuFixture f;
     f.Create(NumberedItems(5));  // seven rows
@@ -50,7 +50,7 @@ TEST_CASE("the arrow keys wrap both ways; Home, End and the page keys do nothing
     Key(VK_DOWN);
     Key(VK_DOWN);
     CHECK(LaunchMenu->SelectedIndex() == 2);
-    for (WPARAM k : {VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT, VK_TAB})
+    for (WPARAM k : {VK_LEFT, VK_RIGHT, VK_TAB})  // no folder row: nothing opens
         Key(k);
     CHECK(LaunchMenu->SelectedIndex() == 2);
     LaunchMenu->SetSelectedIndex(-1);
@@ -59,6 +59,91 @@ TEST_CASE("the arrow keys wrap both ways; Home, End and the page keys do nothing
     LaunchMenu->SetSelectedIndex(-1);
     Key(VK_UP);
     CHECK(LaunchMenu->SelectedIndex() == 6);
+
+    // Three rows shown of seven: a page moves two.
+    LaunchMenu->LimitVisibleRows(3);
+    Key(VK_HOME);
+    CHECK(LaunchMenu->SelectedIndex() == 0);
+    Key(VK_NEXT);
+    CHECK(LaunchMenu->SelectedIndex() == 2);
+    Key(VK_NEXT);
+    CHECK(LaunchMenu->SelectedIndex() == 4);
+    CHECK(LaunchMenu->FirstRow() == 2);
+    Key(VK_END);
+    CHECK(LaunchMenu->SelectedIndex() == 6);
+    Key(VK_PRIOR);
+    CHECK(LaunchMenu->SelectedIndex() == 4);
+}
+
+TEST_CASE("typing finds: the rows follow the text, Backspace shortens it, Escape clears it and then closes")
+{
+    MenuFixture f;
+    std::vector<LaunchItem> items{{"C:\\Windows\\notepad.exe", "メモ帳", "", "N", ""},
+                                  {"C:\\t\\calc.exe", "計算機", "", "", ""},
+                                  {"C:\\t\\sum.exe", "Recalc sheet", "", "", ""},
+                                  {"C:\\t\\tool.exe", "Calculator", "", "A", ""}};
+    f.Create(items);
+    ShowLaunchMenu();
+    ShellRecorder shell;
+    const auto captions = [] {
+        std::vector<std::string> c;
+        for (const MenuRow& row : LaunchMenu->Items())
+            c.push_back(row.Caption);
+        return c;
+    };
+    const auto height = [] {
+        RECT r{};
+        GetWindowRect(CommandWindow, &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
+    // Either case; names and target file names that begin with it first, a
+    // word's beginning next; the shortcut letter "a" is part of the text.
+    for (char c : {'C', 'a', 'L'})
+        Char(c);
+    CHECK(shell.launches().empty());
+    CHECK(captions() == std::vector<std::string>{" 検索: CaL", "計算機", "Calculator", "Recalc sheet", " キャンセル",
+                                                 " 迅の終了"});
+    CHECK(LaunchMenu->SelectedIndex() == 1);
+    CHECK(height() == ControlHeight(6));  // the window follows the rows
+    Key(VK_UP);  // over the text row to the last
+    CHECK(LaunchMenu->SelectedIndex() == 5);
+    Key(VK_HOME);
+    CHECK(LaunchMenu->SelectedIndex() == 1);
+
+    Char('x');
+    CHECK(captions() == std::vector<std::string>{" 検索: CaLx", " （該当なし）", " キャンセル", " 迅の終了"});
+    Key(VK_RETURN);  // nothing selected to launch
+    CHECK(shell.launches().empty());
+    CHECK(IsWindowVisible(CommandWindow));
+    Char('\b');
+    CHECK(LaunchMenu->SearchText() == "CaL");
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    REQUIRE(shell.launches().size() == 1);
+    CHECK(shell.launches()[0].file == "C:\\t\\sum.exe");
+
+    SUBCASE("Escape clears the search, a second one closes the menu")
+    {
+        ShowLaunchMenu();
+        CHECK_FALSE(LaunchMenu->Searching());  // a new showing starts without one
+        Char('m');
+        Char('\b');  // emptied: the whole list again
+        CHECK(LaunchMenu->RowCount() == 6);
+        Char('t');
+        Key(VK_ESCAPE);
+        CHECK(captions().size() == 6);
+        CHECK(IsWindowVisible(CommandWindow));
+        Key(VK_ESCAPE);
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    SUBCASE("a shortcut letter with no search launches at once")
+    {
+        ShowLaunchMenu();
+        Char('n');
+        REQUIRE(shell.launches().size() == 2);
+        CHECK(shell.launches()[1].file == "C:\\Windows\\notepad.exe");
+    }
 }
 
 TEST_CASE("Enter launches the selected row, Escape hides and hands the foreground back, Apps opens the command menu")
@@ -126,11 +211,15 @@ TEST_CASE("shortcut letters")
         CHECK(shell.launches()[0].file == "C:\\t\\item2.exe");
         CHECK_FALSE(IsWindowVisible(CommandWindow));
     }
-    SUBCASE("nobody's letter, a lower-case stored letter and a NUL leave the menu open and unchanged")
+    SUBCASE("a lower-case stored letter, a NUL and the control characters leave the menu open and unchanged")
     {
         LaunchMenu->SetSelectedIndex(1);
-        for (char c : {'z', 'q', 'Q', '\0', '\r', '\x1b'})
+        for (char c : {'\0', '\r', '\x1b', '\t', ' '})
             Char(c);
+        CHECK_FALSE(LaunchMenu->Searching());
+        Char('q');  // no item's letter ("q" is stored lower-case): a search
+        CHECK(LaunchMenu->SearchText() == "q");
+        LaunchMenu->EndSearch();
         CHECK(shell.launches().empty());
         CHECK(IsWindowVisible(CommandWindow));
         CHECK(LaunchMenu->SelectedIndex() == 1);

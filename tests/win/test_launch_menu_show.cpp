@@ -70,6 +70,41 @@ TEST_CASE("the menu stands against a taskbar on each side, or at the top right w
     Hide();
 }
 
+namespace {
+// A second monitor right of the first, 1280 x 1024, its taskbar along the
+// bottom: the pointer stands on it whatever Xvfb's one screen says.
+bool OnSecondMonitor(POINT, MONITORINFO* info)
+{
+    info->rcMonitor = RECT{1024, 0, 2304, 1024};
+    info->rcWork = RECT{1024, 0, 2304, 994};
+    return true;
+}
+}  // namespace
+
+TEST_CASE("on a second monitor the menu stands against that monitor's taskbar, and a form opens centred there")
+{
+    MenuFixture f;
+    f.Create(NumberedItems(5));
+    SeamOverride<MonitorAtFunction> monitor(MonitorAt, OnSecondMonitor);
+    FakeTaskbar primary(RECT{0, 738, 1024, 768});  // the main taskbar stays on the first
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Shell_SecondaryTrayWnd";
+    RegisterClassA(&wc);
+    HWND second = CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_SecondaryTrayWnd", "", WS_POPUP | WS_VISIBLE, 1024, 994,
+                                  1280, 30, nullptr, nullptr, wc.hInstance, nullptr);
+    REQUIRE(second);
+    ShowLaunchMenu();
+    CHECK_MESSAGE(Equal(WindowRect(CommandWindow), RECT{2124, 994 - 142, 2304, 994}), Text(WindowRect(CommandWindow)));
+    // Without a taskbar of its own: that monitor's top right corner.
+    DestroyWindow(second);
+    Hide();
+    ShowLaunchMenu();
+    CHECK_MESSAGE(Equal(WindowRect(CommandWindow), RECT{2124, 0, 2304, 142}), Text(WindowRect(CommandWindow)));
+    Hide();
+}
+
 TEST_CASE("shown: sized to the rows, topmost, the main window restored, the keys to the menu")
 {
     MenuFixture f;

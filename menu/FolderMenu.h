@@ -1,0 +1,101 @@
+// A folder's contents as a menu beside the row that opens it: subfolders,
+// then files, as the shell names them, each with its icon; a subfolder opens
+// the next level the same way. The folder is read on a thread of its own, so
+// a share that is away holds nothing; nothing read is kept once the menu
+// closes.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "menu/FolderOrder.h"
+#include "menu/MenuRowPainter.h"
+#include "platform/Raii.h"
+#include "platform/Window.h"
+
+inline constexpr const char* kFolderMenuClass = "TvlcrFolderMenu";
+inline constexpr const char* kUnreadableCaption = " （開けません）";
+inline constexpr const char* kEmptyFolderCaption = " （空のフォルダ）";
+inline constexpr const char* kReadingCaption = " （読み込み中）";
+
+inline constexpr UINT kWmFolderListing = WM_APP + 0x41;  // lParam: the folder's entries, owned now
+inline constexpr UINT kWmFolderIcon = WM_APP + 0x42;     // lParam: one row's icon, owned now
+inline constexpr UINT kWmFreeFolderMenus = WM_APP + 0x43;  // to the launch menu: free the closed ones
+
+class TvlcrFolderMenu final : public Window {
+public:
+    enum class State { Reading, Listed, Unreadable };
+
+    // The menu of `folder` at `level` (0: beside the launch menu), beside
+    // `row`, the opening row's screen rectangle. It shows once the folder is
+    // read. Opened by the keyboard, its first row is selected then.
+    TvlcrFolderMenu(std::wstring folder, int level, const RECT& row, bool byKeyboard, const MenuGeometry& geometry);
+    ~TvlcrFolderMenu() override;
+
+    const std::wstring& Folder() const noexcept { return folder_; }
+    int Level() const noexcept { return level_; }
+    State ReadState() const noexcept { return state_; }
+    const std::vector<FolderEntry>& Entries() const noexcept { return entries_; }
+    // The rows shown: the entries, or the one greyed row that says why none.
+    int RowCount() const noexcept;
+    int SelectedIndex() const noexcept { return selected_; }
+    void SetSelectedIndex(int index);
+    int FirstRow() const noexcept { return firstRow_; }
+    int VisibleRows() const noexcept { return visibleRows_; }
+    // The opening row in the menu one level in: which it is, to keep it selected.
+    int OpenerRow() const noexcept { return openerRow_; }
+    void SetOpenerRow(int row) noexcept { openerRow_ = row; }
+
+    void KeyDown(WPARAM key);
+    // The pointer is over the menu, or a deeper one: its hover wait ends.
+    void KeepOpener();
+    // Starts a row: a file through the shell, a folder in Explorer.
+    void LaunchEntry(int row, bool elevated);
+    void PaintContent(HDC dc) override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void TakeListing(LPARAM answer);
+    void TakeIcon(LPARAM answer);
+    void ShowBesideRow();
+    void AskIcons();
+    void DrawRowTo(HDC target, int index);
+    void DrawRow(int index);
+    bool ScrollIntoView(int index);
+    void ScrollBy(int rows);
+    int RowAt(int y) const;
+    void HandleMouseMove(int y);
+    void OpenSubfolder(int row, bool byKeyboard);
+    std::wstring EntryPath(int row) const;
+
+    std::wstring folder_;
+    int level_;
+    RECT row_;
+    bool byKeyboard_;
+    State state_ = State::Reading;
+    bool shown_ = false;
+    std::vector<FolderEntry> entries_;
+    std::vector<UniqueIcon> icons_;
+    std::vector<bool> iconAsked_;
+    int textWidth_ = 0;
+    int selected_ = -1;
+    int firstRow_ = 0;
+    int visibleRows_ = 1;
+    int openerRow_ = -1;
+    int hoverRow_ = -1;
+    MenuRowPainter painter_;
+    UniqueIcon folderIcon_, fileIcon_;  // until a row's own icon comes
+};
+
+// The open folder menus, from the one beside the launch menu outwards.
+bool FolderMenusOpen();
+TvlcrFolderMenu* DeepestFolderMenu();
+TvlcrFolderMenu* FolderMenuAt(int level);
+// Opens the menu of `folder` at `level`, after closing those from that level
+// on; `openerRow` is the row that opens it, in the menu one level in.
+void OpenFolderMenu(const std::wstring& folder, int level, const RECT& row, int openerRow, bool byKeyboard);
+void CloseFolderMenusFrom(int level);
+void CloseFolderMenus();
+// Frees the menus closed since (they may have closed from their own handler).
+void FreeClosedFolderMenus();

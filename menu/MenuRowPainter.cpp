@@ -1,0 +1,217 @@
+#include "menu/MenuRowPainter.h"
+
+#include <string>
+
+#include "platform/WindowHelpers.h"
+
+namespace {
+
+// The Japanese captions need a face with Shift-JIS glyphs.
+constexpr const char* kMenuFace = "MS UI Gothic";
+constexpr int kMenuPointSize = 9;
+
+HFONT MakeMenuFont(int height, int weight, BYTE charSet)
+{
+    LOGFONTA lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = charSet;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynA(lf.lfFaceName, kMenuFace, LF_FACESIZE);
+    return CreateFontIndirectA(&lf);
+}
+
+// A frame wider than a pixel is drawn inside the row, as the one-pixel one is.
+HPEN MakeFramePen(int width) { return CreatePen(width > 1 ? PS_INSIDEFRAME : PS_SOLID, width, kFrameOutline); }
+
+}  // namespace
+
+MenuRowPainter::MenuRowPainter(const MenuGeometry& geometry) : geometry_(geometry), width_(geometry.width)
+{
+    {
+        WindowDc screen(nullptr);
+        rowDc_.reset(CreateCompatibleDC(screen.get()));
+        bodyDc_.reset(CreateCompatibleDC(screen.get()));
+    }
+    MakeFonts();
+    backgroundBrush_.reset(CreateSolidBrush(kRowBackground));
+    leftNormalBrush_.reset(CreateSolidBrush(kLeftColumnNormal));
+    leftSelectedBrush_.reset(CreateSolidBrush(kLeftColumnSelected));
+    iconColumnBrush_.reset(CreateSolidBrush(kIconColumnNormal));
+    frameFillBrush_.reset(CreateSolidBrush(kFrameFill));
+    framePen_.reset(MakeFramePen(geometry_.line));
+    MakeBitmaps();
+}
+
+MenuRowPainter::~MenuRowPainter()
+{
+    // Bitmaps and fonts cannot be deleted while they are selected.
+    if (rowDc_ && rowDcOriginalBitmap_)
+        SelectObject(rowDc_.get(), rowDcOriginalBitmap_);
+    if (rowDc_ && rowDcOriginalFont_)
+        SelectObject(rowDc_.get(), rowDcOriginalFont_);
+    if (bodyDc_ && bodyDcOriginalBitmap_)
+        SelectObject(bodyDc_.get(), bodyDcOriginalBitmap_);
+}
+
+void MenuRowPainter::MakeFonts()
+{
+    // 9 points at the menu's DPI. Names from outside are drawn with a font
+    // of no fixed character set, which the system completes from others for
+    // characters the face lacks.
+    const int height = -MulDiv(kMenuPointSize, geometry_.dpi, 72);
+    UniqueFont plain(MakeMenuFont(height, FW_NORMAL, SHIFTJIS_CHARSET));
+    UniqueFont bold(MakeMenuFont(height, FW_BOLD, SHIFTJIS_CHARSET));
+    UniqueFont wide(MakeMenuFont(height, FW_NORMAL, DEFAULT_CHARSET));
+    const HGDIOBJ previous = SelectObject(rowDc_.get(), plain.get());
+    if (!rowDcOriginalFont_)
+        rowDcOriginalFont_ = previous;
+    font_ = std::move(plain);
+    boldFont_ = std::move(bold);
+    wideFont_ = std::move(wide);
+}
+
+void MenuRowPainter::SetGeometry(const MenuGeometry& geometry)
+{
+    if (geometry == geometry_)
+        return;
+    const bool ownWidth = width_ != geometry_.width;
+    geometry_ = geometry;
+    if (!ownWidth)
+        width_ = geometry_.width;
+    MakeFonts();
+    framePen_.reset(MakeFramePen(geometry_.line));
+    MakeBitmaps();
+}
+
+void MenuRowPainter::SetWidth(int width)
+{
+    if (width <= 0 || width == width_)
+        return;
+    width_ = width;
+    MakeBitmaps();
+}
+
+void MenuRowPainter::MakeBitmaps()
+{
+    const int width = width_;
+    const int rowHeight = geometry_.rowHeight;
+    if (width <= 0 || (rowBitmap_ && width == bitmapWidth_ && rowHeight == bitmapHeight_))
+        return;
+    WindowDc screen(nullptr);
+    UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, rowHeight));
+    if (!fresh)
+        return;
+    UniqueBitmap bodies(CreateCompatibleBitmap(screen.get(), width, 2 * rowHeight));
+    if (!bodies)
+        return;
+    HGDIOBJ previous = SelectObject(rowDc_.get(), fresh.get());
+    if (!rowDcOriginalBitmap_)
+        rowDcOriginalBitmap_ = previous;
+    rowBitmap_ = std::move(fresh);
+    bitmapWidth_ = width;
+    bitmapHeight_ = rowHeight;
+    previous = SelectObject(bodyDc_.get(), bodies.get());
+    if (!bodyDcOriginalBitmap_)
+        bodyDcOriginalBitmap_ = previous;
+    bodyBitmap_ = std::move(bodies);
+    FillGradient(bodyDc_.get(), true, RECT{geometry_.leftColumnRight, 0, width - 1, rowHeight}, kBodyGradientStart,
+                 kBodyGradientEnd);
+    FillGradient(bodyDc_.get(), true, RECT{geometry_.iconColumnRight, rowHeight, width - 1, 2 * rowHeight},
+                 kBodyGradientStart, kBodyGradientEnd);
+}
+
+void MenuRowPainter::DrawBody(int left)
+{
+    // The gradient over (left, 0, W - 1, 20), its band on x = W - 1 included,
+    // copied from the one painted for this width.
+    const int width = bitmapWidth_;
+    const int columns = width - left;
+    if (columns <= 0)
+        return;
+    const int rowHeight = geometry_.rowHeight;
+    if (left == geometry_.leftColumnRight || left == geometry_.iconColumnRight)
+        BitBlt(rowDc_.get(), left, 0, columns, rowHeight, bodyDc_.get(), left,
+               left == geometry_.leftColumnRight ? 0 : rowHeight, SRCCOPY);
+    else
+        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, rowHeight}, kBodyGradientStart, kBodyGradientEnd);
+}
+
+void MenuRowPainter::DrawArrow(COLORREF colour)
+{
+    // A small triangle pointing right, centred on the row, near its right edge.
+    const int half = geometry_.Px(4);
+    const int right = bitmapWidth_ - geometry_.Px(6);
+    const int middle = geometry_.rowHeight / 2;
+    const POINT points[3] = {{right - half, middle - half}, {right, middle}, {right - half, middle + half}};
+    UniqueBrush fill(CreateSolidBrush(colour));
+    SelectGuard brush(rowDc_.get(), fill.get());
+    SelectGuard pen(rowDc_.get(), GetStockObject(NULL_PEN));
+    Polygon(rowDc_.get(), points, 3);
+}
+
+void MenuRowPainter::Paint(HDC target, int y, const RowContent& row, bool showIcons, const RowIconDrawer& icon)
+{
+    if (!rowBitmap_)
+        return;
+    const RowLook look = DescribeRow(row.selected, showIcons, row.itemRow, geometry_);
+    const int w = bitmapWidth_;
+    const int rowHeight = geometry_.rowHeight;
+    HDC dc = rowDc_.get();  // the plain 9-point font stays selected in it
+    SetTextColor(dc, kCaptionText);
+
+    const RECT whole{0, 0, w, rowHeight};
+    FillRect(dc, &whole, backgroundBrush_.get());
+    const RECT left{0, 0, geometry_.leftColumnRight, rowHeight};
+    FillRect(dc, &left, look.leftColumn == kLeftColumnSelected ? leftSelectedBrush_.get() : leftNormalBrush_.get());
+    if (look.frame) {
+        SelectGuard pen(dc, framePen_.get());
+        SelectGuard brush(dc, frameFillBrush_.get());
+        Rectangle(dc, geometry_.leftColumnRight, 0, w - 1, rowHeight);
+    }
+    if (look.iconColumn) {
+        const RECT icons{geometry_.leftColumnRight, 0, geometry_.iconColumnRight, rowHeight};
+        FillRect(dc, &icons, iconColumnBrush_.get());
+    }
+    if (look.gradientLeft >= 0)
+        DrawBody(look.gradientLeft);
+
+    SetBkMode(dc, TRANSPARENT);
+    if (look.letter && !row.letter.empty()) {
+        SetTextColor(dc, look.letterColour);
+        TextOutA(dc, geometry_.letterX, geometry_.letterY, row.letter.data(), static_cast<int>(row.letter.size()));
+    }
+    if (showIcons && icon)
+        icon(dc, look.iconX, look.iconY);
+
+    // A folder row's caption stops short of its arrow.
+    const RECT clip{0, 0, row.arrow ? w - geometry_.Px(12) : w, rowHeight};
+    const UINT clipping = row.arrow ? ETO_CLIPPED : 0;
+    const auto caption = [&](int x, int yText) {
+        if (!row.wideCaption.empty())
+            ExtTextOutW(dc, x, yText, clipping, &clip, row.wideCaption.data(), static_cast<UINT>(row.wideCaption.size()),
+                        nullptr);
+        else
+            ExtTextOutA(dc, x, yText, clipping, &clip, row.caption.data(), static_cast<UINT>(row.caption.size()),
+                        nullptr);
+    };
+    HGDIOBJ font = row.bold ? boldFont_.get() : !row.wideCaption.empty() ? wideFont_.get() : nullptr;
+    if (font)
+        SelectObject(dc, font);
+    if (look.shadow) {
+        SetTextColor(dc, kCaptionShadow);
+        caption(look.shadowX, look.shadowY);
+    }
+    const Colour colour = row.greyed ? kGreyedCaption : look.captionColour;
+    SetTextColor(dc, colour);
+    caption(look.captionX, look.captionY);
+    if (font)
+        SelectObject(dc, font_.get());
+    if (row.arrow)
+        DrawArrow(colour);
+
+    BitBlt(target, 0, y, w, rowHeight, dc, 0, 0, SRCCOPY);
+}

@@ -1,0 +1,117 @@
+#include "menu/NetworkItems.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <memory>
+
+#include "core/ItemPaths.h"
+#include "core/LaunchList.h"
+#include "core/Settings.h"
+#include "menu/IconStrip.h"
+#include "menu/LaunchMenu.h"
+#include "platform/BackgroundJob.h"
+#include "platform/Raii.h"
+#include "platform/ShellHelpers.h"
+
+namespace {
+
+struct ItemInfo {
+    int generation = 0;
+    int item = -1;
+    bool folder = false;
+    UniqueIcon icon;
+};
+
+// Each FindItemFolders starts a generation; the icons its answers brought,
+// by item.
+int Generation = 0;
+std::vector<UniqueIcon> Answered;
+
+bool Large(int size) { return size > GetSystemMetrics(SM_CXSMICON); }
+
+HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags, int size)
+{
+    SHFILEINFOW info{};
+    flags |= SHGFI_ICON | (Large(size) ? SHGFI_LARGEICON : SHGFI_SMALLICON);
+    if (!SHGetFileInfoW(path.c_str(), attributes, &info, sizeof info, flags))
+        return nullptr;
+    return info.hIcon;
+}
+
+void AskInBackground(HWND answerTo, int generation, int item, std::wstring path, int size)
+{
+    RunInBackground([=] {
+        auto info = std::make_unique<ItemInfo>();
+        info->generation = generation;
+        info->item = item;
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            info->folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            info->icon.reset(ShellIcon(path, 0, 0, size));
+        }
+        PostResult(answerTo, kWmItemInfo, std::move(info));
+    });
+}
+
+}  // namespace
+
+bool IsNetworkPath(const std::string& path)
+{
+    if (PathIsUNCA(path.c_str()))
+        return true;
+    if (path.size() < 2 || path[1] != ':')
+        return false;
+    const char root[] = {path[0], ':', '\\', '\0'};
+    return GetDriveTypeA(root) == DRIVE_REMOTE;
+}
+
+std::vector<bool> FindItemFolders(HWND answerTo)
+{
+    ++Generation;
+    Answered.clear();
+    const int count = LaunchItemCount();
+    std::vector<bool> folders(static_cast<std::size_t>(count > 0 ? count : 0));
+    Answered.resize(folders.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string target = ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(i)]);
+        if (target.empty())
+            continue;
+        if (IsNetworkPath(target))
+            AskInBackground(answerTo, Generation, i, Widen(target), IconCellSize);
+        else
+            folders[static_cast<std::size_t>(i)] = FolderExists(target);
+    }
+    return folders;
+}
+
+void TakeItemInfo(LPARAM answer)
+{
+    const std::unique_ptr<ItemInfo> info = TakeResult<ItemInfo>(answer);
+    if (info->generation != Generation || info->item < 0 || static_cast<std::size_t>(info->item) >= Answered.size())
+        return;  // an answer about a list read before
+    Answered[static_cast<std::size_t>(info->item)] = std::move(info->icon);
+    if (LaunchMenu)
+        LaunchMenu->SetItemFolder(info->item, info->folder);
+    if (Answered[static_cast<std::size_t>(info->item)] && RedrawIconCell(info->item)) {
+        if (Settings.ReloadItems)
+            SaveIconStrip();
+        if (LaunchMenu)
+            for (int row = 0; row < LaunchMenu->RowCount(); ++row)
+                if (LaunchMenu->Items()[static_cast<std::size_t>(row)].Ref == info->item)
+                    LaunchMenu->DrawRow(row);
+    }
+}
+
+HICON NetworkItemIcon(int item, int size)
+{
+    if (item < 0 || item >= LaunchItemCount())
+        return nullptr;
+    const std::string target = ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(item)]);
+    if (!IsNetworkPath(target))
+        return nullptr;
+    if (static_cast<std::size_t>(item) < Answered.size() && Answered[static_cast<std::size_t>(item)])
+        return CopyIcon(Answered[static_cast<std::size_t>(item)].get());
+    // By the name alone: the shell does not look at the file.
+    return ShellIcon(Widen(target), FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES, size);
+}

@@ -1,0 +1,209 @@
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/CommandWindow.h"
+#include "core/LaunchList.h"
+#include "menu/FolderMenu.h"
+#include "menu/IconStrip.h"
+#include "menu/LaunchMenu.h"
+#include "menu/LaunchMenuWindow.h"
+#include "menu/NetworkItems.h"
+#include "platform/ShellHelpers.h"
+#include "tests/win/MenuTestSupport.h"
+
+namespace {
+
+std::wstring W8(std::u8string_view utf8)
+{
+    const auto* bytes = reinterpret_cast<const char*>(utf8.data());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+void Key(WPARAM vk) { SendMessageA(LaunchMenu->Handle(), WM_KEYDOWN, vk, 0); }
+
+// The folder is read on a thread of its own: its answer is waited for.
+TvlcrFolderMenu* ReadMenuAt(int level)
+{
+    for (int waited = 0; waited < 5000; waited += 10) {
+        TvlcrFolderMenu* menu = FolderMenuAt(level);
+        if (menu && menu->ReadState() != TvlcrFolderMenu::State::Reading)
+            return menu;
+        PumpMessages(10);
+    }
+    return nullptr;
+}
+
+std::vector<std::wstring> ShownNames(const TvlcrFolderMenu& menu)
+{
+    std::vector<std::wstring> names;
+    for (const FolderEntry& e : menu.Entries())
+        names.push_back(e.shown);
+    return names;
+}
+
+struct WideLaunch {
+    bool runas;
+    std::wstring file, directory;
+};
+std::vector<WideLaunch> g_wide;
+HINSTANCE WINAPI RecordWide(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR directory, INT)
+{
+    g_wide.push_back({verb && std::wstring(verb) == L"runas", file ? file : L"", directory ? directory : L""});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
+void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+    REQUIRE(h != INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+}
+
+}  // namespace
+
+TEST_CASE("a folder row opens its folder as a menu: folders first, Explorer's order and names, moved in and launched")
+{
+    MenuFixture f;
+    const std::string root = f.dir.file("Tools");
+    const std::wstring wroot = Widen(root);
+    CreateDirectoryW(wroot.c_str(), nullptr);
+    for (const wchar_t* sub : {L"b", L"a10", L"a2"})
+        CreateDirectoryW((wroot + L"\\" + sub).c_str(), nullptr);
+    MakeFile(wroot + L"\\a2\\inner.exe");
+    const std::wstring hangul = wroot + L"\\" + W8(u8"\uD55C\uAE00 \u2713.exe");
+    for (const wchar_t* file : {L"file10.exe", L"file2.exe", L"notes.txt"})
+        MakeFile(wroot + L"\\" + file);
+    MakeFile(hangul);
+    MakeFile(wroot + L"\\hidden.exe", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(wroot + L"\\system.exe", FILE_ATTRIBUTE_SYSTEM);
+    f.Create({{"C:\\t\\a.exe", "plain", "", "", ""}, {root, "Tools", "", "", ""}});
+    g_wide.clear();
+    SeamOverride<WideShellExecuteFunction> shell(WideShellExecuteCall, RecordWide);
+    ShowLaunchMenu();
+    CHECK_FALSE(LaunchMenu->IsFolderRow(0));
+    REQUIRE(LaunchMenu->IsFolderRow(1));
+
+    Key(VK_RIGHT);  // not a folder row: nothing opens
+    CHECK_FALSE(FolderMenusOpen());
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    TvlcrFolderMenu* menu = ReadMenuAt(0);
+    REQUIRE(menu);
+    REQUIRE(menu->ReadState() == TvlcrFolderMenu::State::Listed);
+    // A text file is shown as Explorer shows it, without its extension; the
+    // wide name keeps every character.
+    const std::vector<std::wstring> names = ShownNames(*menu);
+    REQUIRE(names.size() == 7);
+    CHECK(std::vector<std::wstring>(names.begin(), names.begin() + 5) ==
+          std::vector<std::wstring>{L"a2", L"a10", L"b", L"file2.exe", L"file10.exe"});
+    CHECK(std::find(names.begin(), names.end(), L"notes") != names.end());
+    CHECK(std::find(names.begin(), names.end(), W8(u8"\uD55C\uAE00 \u2713.exe")) != names.end());
+    CHECK(IsWindowVisible(menu->Handle()));
+    CHECK(menu->SelectedIndex() == 0);  // opened by the keyboard
+    // Beside the launch menu, on its right or its left.
+    RECT outer{}, inner{};
+    GetWindowRect(CommandWindow, &outer);
+    GetWindowRect(menu->Handle(), &inner);
+    CHECK((inner.left == outer.right || inner.right == outer.left));
+
+    // Keys go to the folder menu; the launch menu keeps its row.
+    Key(VK_END);
+    CHECK(menu->SelectedIndex() == 6);
+    Key(VK_HOME);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    CHECK(menu->SelectedIndex() == 3);
+    CHECK(LaunchMenu->SelectedIndex() == 1);
+
+    SUBCASE("Right opens a subfolder; Left closes only that level")
+    {
+        Key(VK_HOME);
+        Key(VK_RIGHT);
+        TvlcrFolderMenu* deeper = ReadMenuAt(1);
+        REQUIRE(deeper);
+        CHECK(ShownNames(*deeper) == std::vector<std::wstring>{L"inner.exe"});
+        Key(VK_LEFT);
+        CHECK(FolderMenuAt(1) == nullptr);
+        REQUIRE(FolderMenuAt(0) == menu);
+        CHECK(menu->SelectedIndex() == 0);
+        Key(VK_ESCAPE);  // the folder's level
+        CHECK_FALSE(FolderMenusOpen());
+        CHECK(IsWindowVisible(CommandWindow));
+        Key(VK_ESCAPE);  // then the menu
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    SUBCASE("Enter starts the file by its wide path in its own folder, and every menu closes")
+    {
+        Key(VK_RETURN);
+        REQUIRE(g_wide.size() == 1);
+        CHECK(g_wide[0].file == wroot + L"\\file2.exe");
+        CHECK(g_wide[0].directory == wroot);
+        CHECK_FALSE(g_wide[0].runas);
+        CHECK_FALSE(FolderMenusOpen());
+        CHECK_FALSE(IsWindowVisible(CommandWindow));
+    }
+    SUBCASE("a click on the name no code page holds starts it exactly")
+    {
+        const auto at = std::find(names.begin(), names.end(), W8(u8"\uD55C\uAE00 \u2713.exe")) - names.begin();
+        const int y = static_cast<int>(at) * LaunchMenu->Geometry().rowHeight + 5;
+        SendMessageA(menu->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, y));
+        REQUIRE(g_wide.size() == 1);
+        CHECK(g_wide[0].file == hangul);
+    }
+    DeleteFileW(hangul.c_str());
+}
+
+TEST_CASE("a folder that cannot be read, and an empty one, show one greyed row and start nothing")
+{
+    MenuFixture f;
+    const std::string gone = f.dir.file("gone");
+    const std::string empty = f.dir.file("empty");
+    CreateDirectoryA(gone.c_str(), nullptr);
+    CreateDirectoryA(empty.c_str(), nullptr);
+    f.Create({{gone, "gone", "", "", ""}, {empty, "empty", "", "", ""}});
+    g_wide.clear();
+    SeamOverride<WideShellExecuteFunction> shell(WideShellExecuteCall, RecordWide);
+    ShowLaunchMenu();
+    REQUIRE(LaunchMenu->IsFolderRow(0));
+    RemoveDirectoryA(gone.c_str());  // away since the list was read
+
+    Key(VK_RIGHT);
+    TvlcrFolderMenu* menu = ReadMenuAt(0);
+    REQUIRE(menu);
+    CHECK(menu->ReadState() == TvlcrFolderMenu::State::Unreadable);
+    CHECK(menu->RowCount() == 1);
+    Key(VK_RETURN);
+    CHECK(g_wide.empty());
+    CHECK(IsWindowVisible(CommandWindow));
+    Key(VK_LEFT);
+
+    Key(VK_DOWN);
+    Key(VK_RIGHT);
+    menu = ReadMenuAt(0);
+    REQUIRE(menu);
+    CHECK(menu->ReadState() == TvlcrFolderMenu::State::Listed);
+    CHECK(menu->Entries().empty());
+    CHECK(menu->RowCount() == 1);
+    // A click outside (another program takes the activation) closes them all.
+    SendMessageA(CommandWindow, WM_ACTIVATEAPP, FALSE, 0);
+    CHECK_FALSE(FolderMenusOpen());
+}
+
+TEST_CASE("a network item is not looked at on the user's thread: it shows its name's generic icon until answered")
+{
+    MenuFixture f;
+    CHECK(IsNetworkPath("\\\\nas-away\\share\\tool.exe"));
+    CHECK_FALSE(IsNetworkPath("C:\\Windows\\notepad.exe"));
+    CHECK_FALSE(IsNetworkPath("notepad.exe"));
+    f.Create({{"\\\\nas-away\\share\\tool.exe", "away", "", "", ""}});
+    CHECK_FALSE(LaunchMenu->IsFolderRow(0));
+    // The generic program icon, not the dot of a row whose icon is unknown.
+    UniqueIcon icon(GetItemIcon(0, 16));
+    CHECK(icon);
+}
