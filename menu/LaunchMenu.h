@@ -120,6 +120,7 @@ private:
     void FoldForSearch();
     void OpenFolderOfRow(int row, bool byKeyboard);
     void WatchHover(int row);
+    bool FolderOpenFor(int row) const;
     bool RowShown(int index) const noexcept;
     int EdgeStep(int shownRow) const noexcept;
     void WatchEdge(unsigned y);
@@ -140,7 +141,8 @@ private:
     int firstRow_ = 0;
     int visibleLimit_ = 0;
     bool edgeTimer_ = false;
-    int hoverRow_ = -1;  // the row the hover timer waits on
+    int hoverRow_ = -1;  // the row the pointer came onto last
+    bool hoverPending_ = false;
     HDC stripDc_ = nullptr;  // the icon strip, selected for one painting pass
     bool showIcons_ = false;
     bool dragging_ = false;

@@ -137,17 +137,19 @@ void TvlcrLaunchMenu::WatchHover(int row)
     // Resting on a folder row opens its menu; resting on another row closes
     // the one open.
     KillTimer(Handle(), kHoverTimer);
+    hoverPending_ = false;
     hoverRow_ = row;
     if (!IsFolderRow(row) && !FolderMenusOpen())
         return;
     UINT delay = 400;
     SystemParametersInfoA(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
-    SetTimer(Handle(), kHoverTimer, delay, nullptr);
+    hoverPending_ = SetTimer(Handle(), kHoverTimer, delay, nullptr) != 0;
 }
 
 void TvlcrLaunchMenu::HandleHoverTimer()
 {
     KillTimer(Handle(), kHoverTimer);
+    hoverPending_ = false;
     if (dragging_)
         return;
     if (IsFolderRow(hoverRow_))
@@ -159,6 +161,7 @@ void TvlcrLaunchMenu::HandleHoverTimer()
 void TvlcrLaunchMenu::KeepFolderOpen(int row)
 {
     KillTimer(Handle(), kHoverTimer);
+    hoverPending_ = false;
     hoverRow_ = row;
     if (row != selectedIndex_)
         SetSelectedIndex(row);
@@ -243,10 +246,20 @@ void TvlcrLaunchMenu::HandleMouseMove(unsigned x, unsigned y, bool left)
             StartDrag(x, y, row);
         }
     }
-    if (row != selectedIndex_ && !dragging_) {
+    if (dragging_)
+        return;
+    if (row != selectedIndex_)
         SetSelectedIndex(row);
+    // The wait starts when the pointer comes onto a row, and on a folder row
+    // whose menu is not open (the keyboard may have closed it meanwhile).
+    if (row != hoverRow_ || (!hoverPending_ && IsFolderRow(row) && !FolderOpenFor(row)))
         WatchHover(row);
-    }
+}
+
+bool TvlcrLaunchMenu::FolderOpenFor(int row) const
+{
+    const TvlcrFolderMenu* open = FolderMenuAt(0);
+    return open && open->OpenerRow() == row;
 }
 
 void TvlcrLaunchMenu::HandleMouseDown(unsigned x, unsigned y)

@@ -1,0 +1,111 @@
+"""The launch menu grown: a folder item opens its folder as a menu beside it
+(by Right and by resting the pointer), and typing finds items. The real
+vlcr.exe, driven from the X server."""
+
+import os
+import shutil
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, eventually, find_windows,
+                      launch_ini, menu_height, send, wait_window, win_path, xdotool, Screenshot, TestWindow,
+                      VlcrTestCase)
+
+RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
+FOLDER_CLASS = "TvlcrFolderMenu"
+TRAY_MESSAGE = 1074
+WM_RBUTTONUP = 0x0205
+GREYED = (128, 128, 128)
+
+
+class MenuFindTest(VlcrTestCase):
+    def setUp(self):
+        super().setUp()
+        self.inst = self.instance()
+        self.tools = os.path.join(self.inst.dir, "道具")
+        os.makedirs(os.path.join(self.tools, "空"))
+        shutil.copy(RECORDER_EXE, os.path.join(self.tools, "recorder.exe"))
+        self.log = os.path.join(self.tools, "recorder.log")
+        recorder = win_path(os.path.join(self.tools, "recorder.exe"))
+        items = [(recorder, "記録する", "--item 0", "", ""),
+                 (win_path(self.tools), "道具箱", "", "", ""),
+                 (recorder, "Calculator", "--item 2", "", ""),
+                 (recorder, "メモ帳", "--item 3", "", "")]
+        self.inst.write_launch_ini(launch_ini(items))
+        self.windows = [TestWindow("app", "VlcrTestApp", "他のプログラム", (100, 100, 400, 300)),
+                        TestWindow("bar", "Shell_TrayWnd", "", TASKBAR)]
+        xdotool("mousemove", 20, 450)
+        self.main = self.settle(self.inst.start())
+        self.x0 = SCREEN_W - MENU_WIDTH
+
+    def tearDown(self):
+        super().tearDown()
+        for w in self.windows:
+            w.close()
+
+    def open_menu(self):
+        self.assertTrue(send(self.main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP))
+        menu = wait_window(LAUNCH_CLASS, APP_TITLE, ms=5000)
+        self.assertIsNotNone(menu, "the menu did not appear")
+        return menu
+
+    def folder_menu(self):
+        shown = [w for w in find_windows(FOLDER_CLASS) if w.visible]
+        return shown[0] if shown else None
+
+    def recorded(self):
+        if not os.path.exists(self.log):
+            return None
+        with open(self.log, "rb") as f:
+            return f.read().decode("cp932")
+
+    def test_a_folder_opens_beside_its_row_by_right_and_by_resting_there(self):
+        menu = self.open_menu()
+        xdotool("key", "Down", "Right")
+        folder = eventually(self.folder_menu)
+        self.assertIsNotNone(folder, "Right did not open the folder's menu")
+        # Left of the menu (the screen ends on its right), level with the row.
+        self.assertEqual(folder.rect[2], menu.rect[0])
+        self.assertEqual(folder.rect[1], menu.rect[1] + 20)
+        shot = Screenshot(save_as=os.path.join(BUILD, "e2e-folder-menu.ppm"))
+        # The folder row's arrow, at the menu's right edge.
+        self.assertGreater(shot.count(self.x0 + 165, menu.rect[1] + 24, SCREEN_W, menu.rect[1] + 36, (0, 0, 0)), 5)
+        # Left closes it; resting the pointer on the row opens it again.
+        xdotool("key", "Left")
+        self.assertTrue(eventually(lambda: self.folder_menu() is None), "Left left the folder's menu up")
+        xdotool("mousemove", self.x0 + 60, menu.rect[1] + 10, "mousemove", self.x0 + 60, menu.rect[1] + 30)
+        folder = eventually(self.folder_menu)
+        self.assertIsNotNone(folder, "resting on the row did not open the folder's menu")
+        # Subfolders first: the empty one, then the program. A click starts it
+        # in its own folder and every menu closes.
+        left, top = folder.rect[0], folder.rect[1]
+        xdotool("mousemove", left + 60, top + 30, "click", 1)
+        text = eventually(self.recorded, 15)
+        self.assertIsNotNone(text, "the program was not started")
+        lines = dict(l.split("=", 1) for l in text.splitlines() if "=" in l)
+        self.assertEqual(lines["cwd"].rstrip("\\").lower(), win_path(self.tools).lower())
+        self.assertTrue(eventually(lambda: self.folder_menu() is None and
+                                   not any(w.visible for w in find_windows(LAUNCH_CLASS, APP_TITLE))))
+
+    def test_typing_finds_and_enter_launches_the_first_found(self):
+        menu = self.open_menu()
+        xdotool("type", "--delay", "50", "calx")
+        # The text row, the no-match row, cancel and quit; greyed.
+        self.assertTrue(eventually(lambda: find_windows(LAUNCH_CLASS, APP_TITLE)[0].rect[1] ==
+                                   TASKBAR[1] - menu_height(2)), "the menu did not shrink to the search's rows")
+        shot = Screenshot(save_as=os.path.join(BUILD, "e2e-menu-search.ppm"))
+        top = TASKBAR[1] - menu_height(2)
+        self.assertGreater(shot.count(self.x0 + 20, top + 20, SCREEN_W, top + 40, GREYED), 10)
+        xdotool("key", "BackSpace")
+        self.assertTrue(eventually(lambda: find_windows(LAUNCH_CLASS, APP_TITLE)[0].rect[1] ==
+                                   TASKBAR[1] - menu_height(2)))
+        xdotool("key", "Return")
+        text = eventually(self.recorded, 15)
+        self.assertIsNotNone(text, "Enter started nothing")
+        self.assertIn("--item 2", text)
+        self.assertEqual(menu.rect[1], TASKBAR[1] - menu_height(4))
+
+
+if __name__ == "__main__":
+    unittest.main()
