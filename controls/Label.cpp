@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Accessible.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -50,7 +51,7 @@ void PaintParentBackground(HWND hwnd, HDC dc)
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
-class LabelWindow final : public Window {
+class LabelWindow final : public Window, private AccessibleSource {
 public:
     explicit LabelWindow(const LabelStyle& labelStyle) : style(labelStyle) {}
     void Open(HWND parent, int id, int x, int y, int width, int height, const char* text)
@@ -65,8 +66,34 @@ private:
     void PaintContent(HDC dc) override { Paint(*this, dc); }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnButtonUp(LPARAM lParam);
+    void TellClicked();
+    // Read as static text, or as a link that its default action opens.
+    HWND AccessibleWindow() const override { return Handle(); }
+    AccessibleFacts DescribeAccessible(int) const override
+    {
+        AccessibleFacts facts;
+        facts.name = CaptionName(TextOf(Handle()));
+        facts.keyboardShortcut = CaptionAccessKey(TextOf(Handle()));
+        facts.role = style.link ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT;
+        facts.state = style.link ? STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE : STATE_SYSTEM_READONLY;
+        if (!IsWindowEnabled(Handle()))
+            facts.state |= STATE_SYSTEM_UNAVAILABLE;
+        if (style.link)
+            facts.defaultAction = L"ジャンプ";
+        GetWindowRect(Handle(), &facts.screen);
+        return facts;
+    }
+    bool DoAccessibleDefault(int) override
+    {
+        if (!style.link)
+            return false;
+        PostMessageA(Handle(), kOpenLink, 0, 0);
+        return true;
+    }
+    static constexpr UINT kOpenLink = WM_APP + 1;
 
     bool pressed_ = false;
+    AccessibleAnswer accessible_{*this};
 };
 
 
@@ -80,8 +107,13 @@ void LabelWindow::OnButtonUp(LPARAM lParam)
     GetClientRect(Handle(), &r);
     const POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (PtInRect(&r, p))
-        SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(Handle()));
+        TellClicked();
+}
+
+void LabelWindow::TellClicked()
+{
+    SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(Handle()));
 }
 
 LRESULT LabelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -128,6 +160,13 @@ LRESULT LabelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         pressed_ = false;
         return 0;
+    case kOpenLink:
+        TellClicked();
+        return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessible_.Answer(wParam, lParam))
+            return object;
+        break;
     default:
         break;
     }

@@ -290,12 +290,59 @@ LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case BM_CLICK:
         Click();
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessible_.Answer(wParam, lParam))
+            return object;
+        break;
     case kFormDialogKey:
         return OnDialogKey(wParam);
     default:
         break;
     }
     return Default(message, wParam, lParam);
+}
+
+AccessibleFacts TplButton::DescribeAccessible(int) const
+{
+    AccessibleFacts facts;
+    std::string caption = captionA_->Caption();
+    if (!captionB_->Caption().empty())
+        caption += (caption.empty() ? "" : " ") + captionB_->Caption();
+    facts.name = CaptionName(caption);
+    facts.keyboardShortcut = CaptionAccessKey(caption);
+    facts.defaultAction = L"押す";
+    facts.role = ROLE_SYSTEM_PUSHBUTTON;
+    facts.state = STATE_SYSTEM_FOCUSABLE;
+    if (Focused())
+        facts.state |= STATE_SYSTEM_FOCUSED;
+    if (IsDefaultButton())
+        facts.state |= STATE_SYSTEM_DEFAULT;
+    if (!Enabled())
+        facts.state |= STATE_SYSTEM_UNAVAILABLE;
+    if (pressed_)
+        facts.state |= STATE_SYSTEM_PRESSED;
+    if (!IsWindowVisible(Handle()))
+        facts.state |= STATE_SYSTEM_INVISIBLE;
+    GetWindowRect(Handle(), &facts.screen);
+    return facts;
+}
+
+bool TplButton::IsDefaultButton() const
+{
+    // The focused button takes Enter; otherwise the form's default one does.
+    if (Focused())
+        return true;
+    const LRESULT id = SendMessageA(GetParent(Handle()), DM_GETDEFID, 0, 0);
+    return HIWORD(id) == DC_HASDEFID && LOWORD(id) == GetDlgCtrlID(Handle());
+}
+
+bool TplButton::DoAccessibleDefault(int)
+{
+    if (!Enabled())
+        return false;
+    // Posted: the click may open a dialog, and the screen reader must not
+    // wait for it to close.
+    return PostMessageA(Handle(), BM_CLICK, 0, 0) != 0;
 }
 
 void TplButton::WindowDestroyed() noexcept

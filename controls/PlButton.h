@@ -11,6 +11,7 @@
 #include <string>
 
 #include "controls/ButtonLayout.h"
+#include "platform/Accessible.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -112,7 +113,7 @@ private:
     bool horzCenter_ = false;
 };
 
-class TplButton : public Window {
+class TplButton : public Window, private AccessibleSource {
 public:
     using MouseEvent = std::function<void(TplButton& sender, unsigned shift, int x, int y)>;
 
@@ -190,6 +191,11 @@ protected:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void WindowDestroyed() noexcept override;
+    // Screen readers read it as a push button.
+    HWND AccessibleWindow() const override { return Handle(); }
+    AccessibleFacts DescribeAccessible(int child) const override;
+    bool DoAccessibleDefault(int child) override;
+    bool IsDefaultButton() const;
     void OnSize();
     void OnSetFont(HFONT font, bool redraw);
     LRESULT OnGetDlgCode(const MSG* message) const;
@@ -263,4 +269,5 @@ private:
     bool pointerInside_ = false;    // the last pointer position seen was inside
     bool trackingLeave_ = false;    // TrackMouseEvent asked for WM_MOUSELEAVE
     bool releasingCapture_ = false;
+    AccessibleAnswer accessible_{*this};
 };

@@ -139,6 +139,8 @@ void ShowCommandMenu(bool itemSelected)
 void CloseLaunchMenuState()
 {
     CloseFolderMenus();
+    if (LaunchMenu)
+        LaunchMenu->AnnounceHidden();
     MenuShown = false;
     if (Settings.ReloadItems)
         ReleaseLaunchData();

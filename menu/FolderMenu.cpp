@@ -88,6 +88,68 @@ TvlcrFolderMenu::TvlcrFolderMenu(std::wstring folder, int level, const RECT& row
 
 TvlcrFolderMenu::~TvlcrFolderMenu() { DestroyHandle(); }
 
+AccessibleFacts TvlcrFolderMenu::DescribeAccessible(int child) const
+{
+    AccessibleFacts facts;
+    if (child == 0) {
+        facts.role = ROLE_SYSTEM_MENUPOPUP;
+        facts.name = TargetName();
+        GetWindowRect(Handle(), &facts.screen);
+        return facts;
+    }
+    const int index = child - 1;
+    facts.role = ROLE_SYSTEM_MENUITEM;
+    if (state_ == State::Listed && !entries_.empty()) {
+        const FolderEntry& e = entries_[static_cast<std::size_t>(index)];
+        facts.name = e.shown;
+        facts.defaultAction = L"実行";
+        facts.state = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE | (e.folder ? STATE_SYSTEM_HASPOPUP : 0);
+        if (index == selected_)
+            facts.state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED;
+    } else {
+        facts.name = AccessibleText(state_ == State::Reading      ? kReadingCaption + 1
+                                    : state_ == State::Unreadable ? kUnreadableCaption + 1
+                                                                  : kEmptyFolderCaption + 1);
+        facts.state = STATE_SYSTEM_UNAVAILABLE;
+    }
+    if (index < firstRow_ || index >= firstRow_ + visibleRows_) {
+        facts.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+        return facts;
+    }
+    const int top = (index - firstRow_) * painter_.Geometry().rowHeight;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    facts.screen = RECT{0, top, client.right, top + painter_.Geometry().rowHeight};
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&facts.screen), 2);
+    return facts;
+}
+
+std::wstring TvlcrFolderMenu::TargetName() const
+{
+    const std::size_t slash = folder_.find_last_of(L"\\/", folder_.size() > 1 ? folder_.size() - 2 : 0);
+    return slash == std::wstring::npos ? folder_ : folder_.substr(slash + 1);
+}
+
+bool TvlcrFolderMenu::DoAccessibleDefault(int child)
+{
+    if (child <= 0 || state_ != State::Listed || child > static_cast<int>(entries_.size()))
+        return false;
+    SetSelectedIndex(child - 1);
+    return PostMessageA(Handle(), kWmAccessibleLaunch, static_cast<WPARAM>(child - 1), 0) != 0;
+}
+
+int TvlcrFolderMenu::AccessibleChildAt(POINT screen) const
+{
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    if (!PtInRect(&r, screen))
+        return -1;
+    POINT p = screen;
+    ScreenToClient(Handle(), &p);
+    const int row = RowAt(p.y);
+    return row >= 0 ? row + 1 : 0;
+}
+
 int TvlcrFolderMenu::RowCount() const noexcept
 {
     return state_ == State::Listed && !entries_.empty() ? static_cast<int>(entries_.size()) : 1;
@@ -130,6 +192,13 @@ LRESULT TvlcrFolderMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kWmFolderIcon:
         TakeIcon(lParam);
         return 0;
+    case kWmAccessibleLaunch:
+        LaunchEntry(static_cast<int>(wParam), false);
+        return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessible_.Answer(wParam, lParam))
+            return object;
+        break;
     default:
         break;
     }
@@ -168,6 +237,11 @@ void TvlcrFolderMenu::ShowBesideRow()
     const MenuOrigin at = PlaceSubmenu({row_.left, row_.top, row_.right, row_.bottom},
                                        {work.left, work.top, work.right, work.bottom}, width, height);
     SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    if (!shown_) {
+        TellAccessibleEvent(EVENT_SYSTEM_MENUPOPUPSTART, Handle(), CHILDID_SELF);
+        if (selected_ >= 0)
+            TellAccessibleEvent(EVENT_OBJECT_FOCUS, Handle(), selected_ + 1);
+    }
     shown_ = true;
     InvalidateRect(Handle(), nullptr, FALSE);
     AskIcons();
@@ -267,6 +341,8 @@ void TvlcrFolderMenu::SetSelectedIndex(int index)
     selected_ = index < -1 ? -1 : std::min(index, RowCount() - 1);
     if (old == selected_)
         return;
+    if (shown_ && selected_ >= 0)
+        TellAccessibleEvent(EVENT_OBJECT_FOCUS, Handle(), selected_ + 1);
     if (ScrollIntoView(selected_))
         return;
     DrawRow(old);
@@ -440,6 +516,7 @@ void CloseFolderMenusFrom(int level)
     // hidden now and freed once that handler is done.
     while (static_cast<int>(Open.size()) > std::max(level, 0)) {
         ShowWindow(Open.back()->Handle(), SW_HIDE);
+        TellAccessibleEvent(EVENT_SYSTEM_MENUPOPUPEND, Open.back()->Handle(), CHILDID_SELF);
         Closed.push_back(std::move(Open.back()));
         Open.pop_back();
     }

@@ -11,6 +11,7 @@
 
 #include "menu/FolderOrder.h"
 #include "menu/MenuRowPainter.h"
+#include "platform/Accessible.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -23,7 +24,7 @@ inline constexpr UINT kWmFolderListing = WM_APP + 0x41;  // lParam: the folder's
 inline constexpr UINT kWmFolderIcon = WM_APP + 0x42;     // lParam: one row's icon, owned now
 inline constexpr UINT kWmFreeFolderMenus = WM_APP + 0x43;  // to the launch menu: free the closed ones
 
-class TvlcrFolderMenu final : public Window {
+class TvlcrFolderMenu final : public Window, private AccessibleSource {
 public:
     enum class State { Reading, Listed, Unreadable };
 
@@ -56,6 +57,13 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Read by screen readers as the launch menu is: a popup of menu items.
+    HWND AccessibleWindow() const override { return Handle(); }
+    int AccessibleChildCount() const override { return shown_ ? RowCount() : 0; }
+    AccessibleFacts DescribeAccessible(int child) const override;
+    bool DoAccessibleDefault(int child) override;
+    int AccessibleFocus() const override { return selected_ >= 0 ? selected_ + 1 : -1; }
+    int AccessibleChildAt(POINT screen) const override;
     void TakeListing(LPARAM answer);
     void TakeIcon(LPARAM answer);
     void ShowBesideRow();
@@ -68,6 +76,8 @@ private:
     void HandleMouseMove(int y);
     void OpenSubfolder(int row, bool byKeyboard);
     std::wstring EntryPath(int row) const;
+    std::wstring TargetName() const;
+    static constexpr UINT kWmAccessibleLaunch = WM_APP + 0x44;
 
     std::wstring folder_;
     int level_;
@@ -86,6 +96,7 @@ private:
     int hoverRow_ = -1;
     MenuRowPainter painter_;
     UniqueIcon folderIcon_, fileIcon_;  // until a row's own icon comes
+    AccessibleAnswer accessible_{*this};
 };
 
 // The open folder menus, from the one beside the launch menu outwards.

@@ -140,6 +140,14 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kWmFreeFolderMenus:
         FreeClosedFolderMenus();
         return 0;
+    case kWmAccessibleLaunch:
+        if (static_cast<int>(wParam) < RowCount() && IsChoosableRef(items_[wParam].Ref))
+            Tell(kLmnRowChosen, static_cast<int>(wParam));
+        return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessible_.Answer(wParam, lParam))
+            return object;
+        break;
     case WM_RBUTTONUP:
         if (!(wParam & MK_LBUTTON))
             OpenCommandMenu();
@@ -252,14 +260,18 @@ void TvlcrLaunchMenu::SetSelectedIndex(int index)
 {
     const int old = selectedIndex_;
     selectedIndex_ = ClampSelectedIndex(index, RowCount());
-    if (old != selectedIndex_ && ScrollIntoView(selectedIndex_))
+    if (old != selectedIndex_ && ScrollIntoView(selectedIndex_)) {
+        AnnounceSelection();
         return;  // every row shown is drawn anew
+    }
     if (Handle() && IsWindowVisible(Handle()) && old != selectedIndex_) {
         WindowDc dc(Handle());
         StripPass icons(*this);
         DrawRowTo(dc.get(), old);
         DrawRowTo(dc.get(), selectedIndex_);
     }
+    if (old != selectedIndex_)
+        AnnounceSelection();
 }
 
 void TvlcrLaunchMenu::SetShowIcons(bool show) noexcept

@@ -12,6 +12,7 @@
 
 #include "menu/MenuModel.h"
 #include "menu/MenuRowPainter.h"
+#include "platform/Accessible.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -34,7 +35,7 @@ struct LaunchMenuNotice {
     bool elevated = false;
 };
 
-class TvlcrLaunchMenu final : public Window {
+class TvlcrLaunchMenu final : public Window, private AccessibleSource {
 public:
     // A child of `parent` at (0, -2), white, visible and enabled; no icons.
     explicit TvlcrLaunchMenu(HWND parent);
@@ -105,11 +106,24 @@ public:
     void HandleWheel(int delta);
     void HandleEdgeTimer();
 
+    // Screen readers (LaunchMenuAccessible.cpp): the menu is announced when
+    // it shows and hides, and each row as the selection reaches it.
+    void AnnounceShown();
+    void AnnounceHidden();
+
     bool Dragging() const noexcept { return dragging_; }
     int DragSourceIndex() const noexcept { return dragSourceIndex_; }
     HIMAGELIST DragImages() const noexcept { return dragImages_.get(); }
 
 private:
+    HWND AccessibleWindow() const override { return Handle(); }
+    int AccessibleChildCount() const override { return RowCount(); }
+    AccessibleFacts DescribeAccessible(int child) const override;
+    bool DoAccessibleDefault(int child) override;
+    int AccessibleFocus() const override;
+    int AccessibleChildAt(POINT screen) const override;
+    void AnnounceSelection();
+    static constexpr UINT kWmAccessibleLaunch = WM_APP + 0x44;
     static constexpr UINT_PTR kEdgeTimer = 1;
     static constexpr UINT_PTR kHoverTimer = 2;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -160,6 +174,8 @@ private:
     int selectedBeforeSearch_ = 0;
     // The names and target file names, folded for the search once it starts.
     std::vector<std::wstring> foldedNames_, foldedFiles_;
+    bool announced_ = false;  // a popup start was told and no end yet
+    AccessibleAnswer accessible_{*this};
 };
 
 // The one launch menu, made by CreateLaunchMenu.

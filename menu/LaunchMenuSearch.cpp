@@ -67,6 +67,8 @@ void TvlcrLaunchMenu::Search(std::string typed)
     firstRow_ = 0;
     ScrollIntoView(selectedIndex_);
     Tell(kLmnRowsChanged, selectedIndex_);
+    TellAccessibleEvent(EVENT_OBJECT_REORDER, Handle(), CHILDID_SELF);
+    AnnounceSelection();
 }
 
 void TvlcrLaunchMenu::EndSearch()

@@ -71,6 +71,8 @@ void ShowLaunchMenu()
     }
     if (GetForegroundWindow() != CommandWindow && !DialogShown)
         CloseLaunchMenuState();
+    else
+        LaunchMenu->AnnounceShown();
 }
 
 void ReloadForShowing()
@@ -160,6 +162,8 @@ void PutLaunchMenuOnScreen(MenuOrigin at)
 void HandForegroundBack()
 {
     CloseFolderMenus();
+    if (LaunchMenu)
+        LaunchMenu->AnnounceHidden();
     ShowWindow(CommandWindow, SW_HIDE);
     SetForegroundWindow(PreviousForeground);
     // The menu's state ends with the menu, not with the loss of activation

@@ -11,7 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from vlcr_e2e import VLCR_EXE
 
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
-                "imm32.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll", "msvcrt.dll"}
+                "imm32.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll", "msvcrt.dll", "shlwapi.dll", "oleacc.dll"}
 
 
 def objdump(*args):

@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 
 namespace {
 
+constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 constexpr int kButtonId = 101;
 constexpr ButtonColour kDialogEnd = 0x00ACD5D0;
 constexpr const char* kParentClass = "vlcrButtonTestParent";
@@ -883,4 +885,43 @@ TEST_CASE("button leaks: 200 buttons created, painted and destroyed hold no GDI 
         round(i);
     PumpMessages(10);
     CHECK(CountGdiObjects() == before);
+}
+
+TEST_CASE("a screen reader reads the button as a push button with its caption, states and a clicking action")
+{
+    ButtonFixture f;
+    f.button->CaptionA().SetCaption("参照(&B)...");
+    IAccessible* read = nullptr;
+    REQUIRE(AccessibleObjectFromWindow(f.hwnd(), OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&read)) ==
+            S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{}, state{};
+    CHECK(read->get_accRole(self, &role) == S_OK);
+    CHECK(role.lVal == ROLE_SYSTEM_PUSHBUTTON);
+    BSTR name = nullptr, key = nullptr;
+    read->get_accName(self, &name);
+    read->get_accKeyboardShortcut(self, &key);
+    CHECK(std::wstring(name ? name : L"") == L"参照(B)...");
+    CHECK(std::wstring(key ? key : L"") == L"Alt+B");
+    SysFreeString(name);
+    SysFreeString(key);
+    SetFocus(f.hwnd());
+    read->get_accState(self, &state);
+    CHECK((state.lVal & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_DEFAULT)) == (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_DEFAULT));
+    CHECK((state.lVal & STATE_SYSTEM_UNAVAILABLE) == 0);
+    // Its default action is a click, once the call has returned.
+    CHECK(read->accDoDefaultAction(self) == S_OK);
+    CHECK(CommandCount() == 0);
+    PumpMessages(20);
+    CHECK(CommandCount() == 1);
+    f.button->Enable(false);
+    read->get_accState(self, &state);
+    CHECK((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0);
+    CHECK(read->accDoDefaultAction(self) != S_OK);
+    // Once the window is gone the object held answers "disconnected".
+    f.button.reset();
+    CHECK(read->get_accRole(self, &role) == RPC_E_DISCONNECTED);
+    read->Release();
 }
