@@ -7,6 +7,7 @@
 #include "platform/DialogFlag.h"
 #include "platform/Dialogs.h"
 #include "platform/Dpi.h"
+#include "platform/HighContrast.h"
 #include "platform/Scaling.h"
 #include "platform/WindowHelpers.h"
 
@@ -167,10 +168,17 @@ TplButton& Form::AddDialogButton(int x, int y, int width, int height, const char
     return button;
 }
 
+HBRUSH Form::BackgroundBrush() const
+{
+    return HighContrastOn() ? GetSysColorBrush(COLOR_BTNFACE) : background_.get();
+}
+
 void Form::PaintAccentStrip(HDC dc, int right) const
 {
     RECT client;
     GetClientRect(Handle(), &client);
+    if (HighContrastOn())
+        return;  // the plain face: no colours of the program's own
     FillGradient(dc, true, RECT{0, 0, Px(right), client.bottom}, kAccentStripStart, style_.color);
 }
 
@@ -314,6 +322,9 @@ int Form::ShowModal(HWND owner)
     const std::vector<HWND> disabled = DisableThreadWindows(Handle());
     showing_ = true;
     Guarded([&] { FormShow(); });
+    // Focus marks and access keys as the user's last input calls for: hidden
+    // after the mouse, shown after the keyboard.
+    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
@@ -333,6 +344,7 @@ int Form::ShowModal(HWND owner)
         }
         if (got == -1)
             break;
+        ShowCuesForKeyboard(msg);
         if (PreviewKey(msg))
             continue;
         if (IsSelfOrChild(Handle(), msg.hwnd) && Captured(msg))
@@ -357,6 +369,20 @@ int Form::ShowModal(HWND owner)
     if (quit)
         PostQuitMessage(static_cast<int>(quitCode));
     return modalResult_;
+}
+
+void Form::ShowCuesForKeyboard(const MSG& msg)
+{
+    // The focus marks and the underlined access keys show from the moment
+    // the keyboard is used to move about the form.
+    const bool navigation = (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT &&
+                                                                                     msg.wParam <= VK_DOWN))) ||
+                            (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU);
+    if (!navigation || !IsSelfOrChild(Handle(), msg.hwnd))
+        return;
+    const LRESULT hidden = SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0);
+    if (hidden & (UISF_HIDEFOCUS | UISF_HIDEACCEL))
+        SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 }
 
 bool Form::PreviewKey(const MSG& msg)
@@ -403,7 +429,7 @@ void Form::PaintContent(HDC dc)
 {
     RECT client;
     GetClientRect(Handle(), &client);
-    FillRect(dc, &client, background_.get());
+    FillRect(dc, &client, BackgroundBrush());
     FormPaint(dc);
     for (const Graphic& g : graphics_) {
         const RECT r = ScaledRect(g.rect);
@@ -471,8 +497,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkMode(dc, TRANSPARENT);
-        SetBkColor(dc, style_.color);
-        return reinterpret_cast<LRESULT>(background_.get());
+        SetBkColor(dc, ContrastColour(style_.color, COLOR_BTNFACE));
+        if (HighContrastOn())
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        return reinterpret_cast<LRESULT>(BackgroundBrush());
     }
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

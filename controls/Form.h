@@ -82,6 +82,9 @@ protected:
     // The dialogs' accent strip: a gradient from bright blue at the left edge
     // to the form colour at x `right`, over the full height.
     void PaintAccentStrip(HDC dc, int right) const;
+    void ShowCuesForKeyboard(const MSG& msg);
+    // The form's colour, or the system's button face in high contrast.
+    HBRUSH BackgroundBrush() const;
 
     void SetHint(HWND control, const char* text);
     void SetAnchors(HWND control, unsigned anchors);

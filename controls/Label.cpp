@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Accessible.h"
+#include "platform/HighContrast.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
 
@@ -163,6 +164,10 @@ LRESULT LabelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kOpenLink:
         TellClicked();
         return 0;
+    case WM_UPDATEUISTATE:
+        Default(message, wParam, lParam);
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
     case WM_GETOBJECT:
         if (const LRESULT object = accessible_.Answer(wParam, lParam))
             return object;
@@ -205,14 +210,22 @@ void Paint(const LabelWindow& labelWindow, HDC dc)
     SelectGuard font(dc, state->style.font ? state->style.font : GetStockObject(DEFAULT_GUI_FONT));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = GetTextColor(dc);
-    const UINT format = TextFormat(state->style);
+    // The access key is underlined once the keyboard is in use.
+    const bool hideKeys = (SendMessageA(label, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+    const UINT format = TextFormat(state->style) | (hideKeys ? DT_HIDEPREFIX : 0);
     // A substitute font taller than the label would push a link's underline
     // below its last row: the text moves up by what it overhangs.
     TEXTMETRICA metrics{};
     if (GetTextMetricsA(dc, &metrics) && metrics.tmUnderlined && !state->style.vertCenter &&
         metrics.tmHeight > r.bottom - r.top)
         OffsetRect(&r, 0, (r.bottom - r.top) - metrics.tmHeight);
-    if (IsWindowEnabled(label)) {
+    if (HighContrastOn()) {
+        // Flat, in the system's colours: links in the hot-light colour.
+        SetTextColor(dc, GetSysColor(!IsWindowEnabled(label) ? COLOR_GRAYTEXT
+                                     : state->style.link     ? COLOR_HOTLIGHT
+                                                             : COLOR_BTNTEXT));
+        DrawTextA(dc, text.c_str(), -1, &r, format);
+    } else if (IsWindowEnabled(label)) {
         SetTextColor(dc, state->style.color);
         DrawTextA(dc, text.c_str(), -1, &r, format);
     } else {

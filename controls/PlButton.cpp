@@ -7,6 +7,7 @@
 
 #include "controls/FormMessages.h"
 #include "platform/Dpi.h"
+#include "platform/HighContrast.h"
 #include "platform/Scaling.h"
 #include "platform/WindowHelpers.h"
 
@@ -289,6 +290,10 @@ LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case BM_CLICK:
         Click();
+        return 0;
+    case WM_UPDATEUISTATE:
+        Default(message, wParam, lParam);
+        Repaint();
         return 0;
     case WM_GETOBJECT:
         if (const LRESULT object = accessible_.Answer(wParam, lParam))
@@ -710,7 +715,9 @@ void TplButton::PaintContent(HDC dc)
 void TplButton::PaintFace(HDC dc)
 {
     const RECT face{0, 0, ClientWidth(), ClientHeight()};
-    if (gradation_) {
+    if (HighContrastOn()) {
+        FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));  // flat, the theme's own face
+    } else if (gradation_) {
         DrawGradient(dc);
     } else {
         UniqueBrush brush(CreateSolidBrush(ResolveColour(color_)));
@@ -737,7 +744,9 @@ void TplButton::PaintFace(HDC dc)
     DrawCaption(dc, *captionB_, tops.second);
 
     DrawFrame(dc);
-    if (Focused() && hasFocus_)
+    // Hidden while the form was only used with the mouse.
+    const bool cues = (SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+    if (Focused() && hasFocus_ && cues)
         DrawFocus(dc);
 }
 
@@ -830,7 +839,9 @@ void TplButton::DrawCaption(HDC dc, const TplBtnCaption& caption, int y)
 
     const COLORREF oldColour = GetTextColor(dc);
     COLORREF colour = ResolveColour(fontColor_);
-    if (!Enabled() && hasFocus_) {
+    if (HighContrastOn()) {
+        colour = GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    } else if (!Enabled() && hasFocus_) {
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
         drawAt(x + 1, y + 1);
         colour = GetSysColor(COLOR_BTNSHADOW);
@@ -870,7 +881,7 @@ void TplButton::DrawFrame(HDC dc)
         }
         break;
     case TplButtonStyle::bsRoundRect: {
-        UniquePen pen(CreatePen(PS_SOLID, 1, kRoundOutline));
+        UniquePen pen(CreatePen(PS_SOLID, 1, ContrastColour(kRoundOutline, COLOR_BTNTEXT)));
         SelectGuard penGuard(dc, pen.get());
         SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, 0, 0, face.right, face.bottom, Px(cornerSize_), Px(cornerSize_));

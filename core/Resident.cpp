@@ -13,6 +13,7 @@
 #include "menu/LaunchMenuWindow.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
+#include "platform/HighContrast.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
@@ -143,6 +144,24 @@ void RunMessageLoop()
     }
 }
 
+namespace {
+
+BOOL CALLBACK RedrawOne(HWND window, LPARAM)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
+}  // namespace
+
+void FollowSystemLook()
+{
+    // High contrast turned on or off, or the theme's colours changed: every
+    // window of the program is drawn anew in the colours that hold now.
+    RefreshHighContrast();
+    EnumThreadWindows(GetCurrentThreadId(), RedrawOne, 0);
+}
+
 LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // A restarted shell has forgotten the icon: give it again.
@@ -185,6 +204,11 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
     case WM_DISPLAYCHANGE:
         RefreshTrayIcon();
+        break;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        FollowSystemLook();
         break;
     default:
         break;

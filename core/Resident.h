@@ -21,6 +21,8 @@ HWND CreateMainWindow();
 void InitResident();
 void RunMessageLoop();
 void HideMainWindow();
+// High contrast or the colours changed: asked again, every window redrawn.
+void FollowSystemLook();
 void ShowFirstRun();
 // The main window's messages, from the window base.
 LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

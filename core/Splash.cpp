@@ -5,6 +5,7 @@
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
 #include "platform/Dpi.h"
+#include "platform/HighContrast.h"
 #include "platform/Scaling.h"
 #include "platform/Window.h"
 #include "platform/WindowHelpers.h"
@@ -47,8 +48,12 @@ void PaintSplash(HDC dc, int dpi)
     const auto px = [dpi](int length) { return Scale(length, dpi); };
     // Both fills reach past the window's bottom and right edges; the window
     // clips them.
-    FillGradient(dc, true, RECT{0, 0, px(120), px(100)}, kGradientStart, kPaper);
-    {
+    const bool contrast = HighContrastOn();
+    if (contrast) {
+        const RECT all{0, 0, px(280), px(100)};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    } else {
+        FillGradient(dc, true, RECT{0, 0, px(120), px(100)}, kGradientStart, kPaper);
         const UniqueBrush paper(CreateSolidBrush(kPaper));
         const RECT solid{px(120), 0, px(280), px(100)};
         FillRect(dc, &solid, paper.get());
@@ -58,8 +63,10 @@ void PaintSplash(HDC dc, int dpi)
     // The program's large icon, from its own image of that size.
     if (const UniqueIcon icon{LoadProgramIcon(px(32))})
         DrawIconEx(dc, px(5), px(5), icon.get(), px(32), px(32), 0, nullptr, DI_NORMAL);
-    DrawOneText(dc, px(140), px(40), kStatusText, MakeFont(px(12), SHIFTJIS_CHARSET, "MS UI Gothic"), kStatusColour);
-    DrawOneText(dc, px(60), 0, kNameText, MakeFont(px(36), ANSI_CHARSET, "IMPACT"), kNameColour);
+    DrawOneText(dc, px(140), px(40), kStatusText, MakeFont(px(12), SHIFTJIS_CHARSET, "MS UI Gothic"),
+                ContrastColour(kStatusColour, COLOR_WINDOWTEXT));
+    DrawOneText(dc, px(60), 0, kNameText, MakeFont(px(36), ANSI_CHARSET, "IMPACT"),
+                ContrastColour(kNameColour, COLOR_WINDOWTEXT));
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
 }

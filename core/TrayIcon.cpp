@@ -78,7 +78,11 @@ void TrayCallback(WPARAM, LPARAM lParam)
 {
     if (lParam == WM_LBUTTONDBLCLK)
         RunDblClickCommand();
-    if (lParam == WM_RBUTTONUP)
+    // The right button, and the keyboard (Win+B, the arrows, then Enter,
+    // Space, Shift+F10 or the Applications key): an icon of the first
+    // version hears those as the right button; the shell of other versions
+    // sends the key selection and the context menu request.
+    if (lParam == WM_RBUTTONUP || lParam == NIN_KEYSELECT || lParam == WM_CONTEXTMENU)
         RequestLaunchMenu();
 }
 

@@ -13,6 +13,7 @@
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditorText.h"
 #include "platform/Dialogs.h"
+#include "platform/HighContrast.h"
 #include "platform/HelpFile.h"
 #include "platform/ModulePath.h"
 #include "platform/Seams.h"
@@ -151,6 +152,8 @@ void TfrmItemListEditor::FormPaint(HDC dc)
 {
     RECT client;
     GetClientRect(Handle(), &client);
+    if (HighContrastOn())
+        return;
     FillGradient(dc, false, RECT{0, client.bottom - Px(kBandHeight), client.right, client.bottom}, kListEditorColor,
                  kBandEnd);
 }

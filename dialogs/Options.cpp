@@ -124,6 +124,14 @@ bool TfrmOption::CaptureMessage(MSG& msg)
     // Escape of the dialog manager, not to the mnemonics, not to the menu bar.
     if (msg.hwnd != edtKey || !IsKeyMessage(msg.message))
         return false;
+    // Tab can never be the popup key: Tab and Shift+Tab leave the field, so
+    // that the keyboard alone gets out of it.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+        if (HWND next = GetNextDlgTabItem(Handle(), edtKey, GetKeyState(VK_SHIFT) < 0))
+            FocusControl(next);
+        SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        return true;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/HighContrast.h"
 #include "platform/WindowHelpers.h"
 
 namespace {
@@ -153,10 +154,59 @@ void MenuRowPainter::DrawArrow(COLORREF colour)
     Polygon(rowDc_.get(), points, 3);
 }
 
+HBRUSH MenuRowPainter::BackgroundBrush() const noexcept
+{
+    return HighContrastOn() ? GetSysColorBrush(COLOR_MENU) : backgroundBrush_.get();
+}
+
+void MenuRowPainter::DrawCaption(const RowContent& row, int x, int y, bool clipped)
+{
+    HDC dc = rowDc_.get();
+    const RECT clip{0, 0, clipped ? bitmapWidth_ - geometry_.Px(12) : bitmapWidth_, geometry_.rowHeight};
+    const UINT options = clipped ? ETO_CLIPPED : 0;
+    if (!row.wideCaption.empty())
+        ExtTextOutW(dc, x, y, options, &clip, row.wideCaption.data(), static_cast<UINT>(row.wideCaption.size()),
+                    nullptr);
+    else
+        ExtTextOutA(dc, x, y, options, &clip, row.caption.data(), static_cast<UINT>(row.caption.size()), nullptr);
+}
+
+void MenuRowPainter::PaintHighContrast(HDC target, int y, const RowContent& row, bool showIcons,
+                                       const RowIconDrawer& icon)
+{
+    // The places of the resting row; no frame, gradient or shadow.
+    const RowLook look = DescribeRow(false, showIcons, row.itemRow, geometry_);
+    HDC dc = rowDc_.get();
+    const RECT whole{0, 0, bitmapWidth_, geometry_.rowHeight};
+    FillRect(dc, &whole, GetSysColorBrush(row.selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    const COLORREF text = GetSysColor(row.greyed      ? COLOR_GRAYTEXT
+                                      : row.selected ? COLOR_HIGHLIGHTTEXT
+                                                     : COLOR_MENUTEXT);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    if (look.letter && !row.letter.empty())
+        TextOutA(dc, geometry_.letterX, geometry_.letterY, row.letter.data(), static_cast<int>(row.letter.size()));
+    if (showIcons && icon)
+        icon(dc, look.iconX, look.iconY);
+    HGDIOBJ font = row.bold ? boldFont_.get() : !row.wideCaption.empty() ? wideFont_.get() : nullptr;
+    if (font)
+        SelectObject(dc, font);
+    DrawCaption(row, look.captionX, look.captionY, row.arrow);
+    if (font)
+        SelectObject(dc, font_.get());
+    if (row.arrow)
+        DrawArrow(text);
+    BitBlt(target, 0, y, bitmapWidth_, geometry_.rowHeight, dc, 0, 0, SRCCOPY);
+}
+
 void MenuRowPainter::Paint(HDC target, int y, const RowContent& row, bool showIcons, const RowIconDrawer& icon)
 {
     if (!rowBitmap_)
         return;
+    if (HighContrastOn()) {
+        PaintHighContrast(target, y, row, showIcons, icon);
+        return;
+    }
     const RowLook look = DescribeRow(row.selected, showIcons, row.itemRow, geometry_);
     const int w = bitmapWidth_;
     const int rowHeight = geometry_.rowHeight;
@@ -188,16 +238,7 @@ void MenuRowPainter::Paint(HDC target, int y, const RowContent& row, bool showIc
         icon(dc, look.iconX, look.iconY);
 
     // A folder row's caption stops short of its arrow.
-    const RECT clip{0, 0, row.arrow ? w - geometry_.Px(12) : w, rowHeight};
-    const UINT clipping = row.arrow ? ETO_CLIPPED : 0;
-    const auto caption = [&](int x, int yText) {
-        if (!row.wideCaption.empty())
-            ExtTextOutW(dc, x, yText, clipping, &clip, row.wideCaption.data(), static_cast<UINT>(row.wideCaption.size()),
-                        nullptr);
-        else
-            ExtTextOutA(dc, x, yText, clipping, &clip, row.caption.data(), static_cast<UINT>(row.caption.size()),
-                        nullptr);
-    };
+    const auto caption = [&](int x, int yText) { DrawCaption(row, x, yText, row.arrow); };
     HGDIOBJ font = row.bold ? boldFont_.get() : !row.wideCaption.empty() ? wideFont_.get() : nullptr;
     if (font)
         SelectObject(dc, font);

@@ -38,7 +38,8 @@ public:
     int Width() const noexcept { return width_; }
     bool Ready() const noexcept { return static_cast<bool>(rowBitmap_); }
     HDC RowDc() const noexcept { return rowDc_.get(); }
-    HBRUSH BackgroundBrush() const noexcept { return backgroundBrush_.get(); }
+    // The menu's white, or the system's menu colour in high contrast.
+    HBRUSH BackgroundBrush() const noexcept;
     HFONT WideFont() const noexcept { return wideFont_.get(); }
 
     // The row drawn into the row bitmap, then copied to `target` at y.
@@ -49,6 +50,9 @@ private:
     void MakeBitmaps();
     void DrawBody(int left);
     void DrawArrow(COLORREF colour);
+    void DrawCaption(const RowContent& row, int x, int y, bool clipped);
+    // In the system's colours, flat, the selected row highlighted.
+    void PaintHighContrast(HDC target, int y, const RowContent& row, bool showIcons, const RowIconDrawer& icon);
 
     MenuGeometry geometry_;
     int width_ = 0;

@@ -21,6 +21,14 @@ bool NearestMonitor(POINT point, MONITORINFO* info)
     info->cbSize = sizeof *info;
     return GetMonitorInfoA(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), info) != 0;
 }
+
+bool SystemHighContrast()
+{
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 }  // namespace
 
 MessageBoxFunction ShowMessageBox = MessageBoxA;
@@ -30,6 +38,7 @@ OpenFileDialogFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 WideShellExecuteFunction WideShellExecuteCall = ShellExecuteW;
 MonitorAtFunction MonitorAt = NearestMonitor;
+HighContrastFunction HighContrastQuery = SystemHighContrast;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;
 NotifyIconFunction NotifyIconCall = Shell_NotifyIconA;

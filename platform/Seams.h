@@ -27,6 +27,7 @@ using NotificationStateFunction = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE
 using WideShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
                                                     LPCWSTR directory, INT show);
 using MonitorAtFunction = bool (*)(POINT point, MONITORINFO* info);
+using HighContrastFunction = bool (*)();
 
 extern MessageBoxFunction ShowMessageBox;
 // MessageBoxW, for the one message that must read right in any code page.
@@ -41,6 +42,8 @@ extern ShellExecuteFunction ShellExecuteCall;
 extern WideShellExecuteFunction WideShellExecuteCall;
 // The monitor nearest a point: its rectangle and work area.
 extern MonitorAtFunction MonitorAt;
+// SPI_GETHIGHCONTRAST's "on" flag: Wine cannot turn it on.
+extern HighContrastFunction HighContrastQuery;
 extern TrackPopupMenuFunction TrackPopup;
 extern KeyStateFunction AsyncKeyStateCall;
 // Shell_NotifyIconA: a shell still starting refuses the icon.

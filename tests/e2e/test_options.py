@@ -109,6 +109,27 @@ class OptionsTest(UserSceneCase):
         self.assertIsNone(visible_menu(), "left Ctrl still opens the menu")
         self.assertIsNone(self.inst.wait_exit(0.2))
 
+    def test_tab_and_shift_tab_leave_the_key_field(self):
+        form = self.open_options()
+        key_text = lambda: self.control(form, lambda c: c.cls.lower() == "edit").text
+        x, y = centre(self.control(form, lambda c: c.cls.lower() == "edit").rect)
+        xdotool("mousemove", x, y, "click", 1)
+        time.sleep(0.3)
+        # Tab is no key to capture: the field keeps its key and the focus moves on,
+        # so a key pressed then is not the field's.
+        xdotool("key", "Tab")
+        time.sleep(0.3)
+        xdotool("key", "F9")
+        time.sleep(0.3)
+        self.assertEqual(key_text(), "LeftCtrl")
+        # Shift+Tab comes back into it, and it captures again.
+        xdotool("key", "shift+Tab")
+        time.sleep(0.3)
+        xdotool("key", "F9")
+        self.assertTrue(eventually(lambda: key_text() == "F9"), key_text())
+        self.close_with_button(form)
+        self.assertEqual(reg_query(SETTINGS_KEY, "PopupKey"), ("REG_DWORD", "0x78"))
+
     def test_unchecked_icons_leave_the_menu_at_once(self):
         menu = self.open_menu()
         time.sleep(0.5)

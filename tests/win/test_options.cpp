@@ -386,7 +386,7 @@ TEST_CASE("options: a stored generic Ctrl is shown by side and replaced; Cancel 
     CHECK(GetUserDword(kKey, "PopupKey") == 162);
 }
 
-TEST_CASE("options: keys pressed in the key field are captured, none taken by the dialog or its menu bar")
+TEST_CASE("options: keys pressed in the key field are captured, none taken by the dialog or its menu bar, Tab leaves")
 {
     CleanRegistry clean;
     StoreOptions(true, 162, false, true);
@@ -402,9 +402,14 @@ TEST_CASE("options: keys pressed in the key field are captured, none taken by th
         [&](Form&) { PostKey(form.edtKey, VK_F12); },
         [&](Form&) { record(); PostKey(form.edtKey, 'X'); },
         [&](Form&) { record(); PostKey(form.edtKey, VK_NUMPAD7); },
-        [&](Form&) { record(); PostKey(form.edtKey, VK_RETURN); },
         [&](Form&) { record(); PostKey(form.edtKey, VK_TAB); },
-        [&](Form&) { record(); focus = GetFocus(); PostKey(form.edtKey, VK_ESCAPE); },
+        [&](Form&) {
+            record();
+            focus = GetFocus();  // Tab left the field, the key as it was
+            FocusControl(form.edtKey);
+            PostKey(form.edtKey, VK_RETURN);
+        },
+        [&](Form&) { record(); PostKey(form.edtKey, VK_ESCAPE); },
         [&](Form&) {
             record();
             // Alt down and up, as the keyboard sends them.
@@ -439,11 +444,11 @@ TEST_CASE("options: keys pressed in the key field are captured, none taken by th
         },
     });
     const std::vector<std::pair<std::string, int>> expected{
-        {"F12", 123},  {"X", 120},   {"Num 7", 103}, {"None", 0},     {"None", 0},  {"None", 0},
+        {"F12", 123},  {"X", 120},   {"Num 7", 103}, {"Num 7", 103},  {"None", 0},  {"None", 0},
         {"RightAlt", 165}, {"F10", 121}, {"None", 0}, {"1", 49}, {"Delete", 46},
     };
     CHECK(seen == expected);
-    CHECK(focus == form.edtKey);
+    CHECK(focus == form.cbStartup);
     CHECK_FALSE(menuMode);
     CHECK(ctrlBox);  // Alt+C in the key field is no mnemonic
     CHECK(GetUserDword(kKey, "PopupKey") == 46);

@@ -10,6 +10,7 @@
 #include "core/LaunchList.h"
 #include "core/Resident.h"
 #include "core/Settings.h"
+#include "menu/LaunchMenuWindow.h"
 #include "core/TrayIcon.h"
 #include "platform/Seams.h"
 #include "platform/ModulePath.h"
@@ -120,6 +121,16 @@ TEST_CASE("the tray's right-button release shows the menu unless something is op
         Send(WM_RBUTTONUP);
         CHECK(MenuShown);
         CHECK(CommandWindowShown());
+    }
+    SUBCASE("and the keyboard's choice of the icon, as the shell reports it")
+    {
+        for (LPARAM m : {LPARAM{NIN_KEYSELECT}, LPARAM{WM_CONTEXTMENU}}) {
+            Send(m);
+            CHECK(MenuShown);
+            CHECK(CommandWindowShown());
+            HandForegroundBack();
+            CHECK_FALSE(MenuShown);
+        }
     }
     SUBCASE("not while a dialog is open")
     {
