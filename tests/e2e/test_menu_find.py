@@ -8,15 +8,17 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, eventually, find_windows,
-                      launch_ini, menu_height, send, wait_window, win_path, xdotool, Screenshot, TestWindow,
-                      VlcrTestCase)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, children, eventually,
+                      find_windows, launch_ini, menu_height, probe, send, wait_window, win_path, xdotool, Screenshot,
+                      TestWindow, VlcrTestCase)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
 FOLDER_CLASS = "TvlcrFolderMenu"
 TRAY_MESSAGE = 1074
 WM_RBUTTONUP = 0x0205
 GREYED = (128, 128, 128)
+ROLE_MENUPOPUP, ROLE_MENUITEM = 11, 12
+STATE_FOCUSED, STATE_HASPOPUP = 0x4, 0x40000000
 
 
 class MenuFindTest(VlcrTestCase):
@@ -105,6 +107,28 @@ class MenuFindTest(VlcrTestCase):
         self.assertIsNotNone(text, "Enter started nothing")
         self.assertIn("--item 2", text)
         self.assertEqual(menu.rect[1], TASKBAR[1] - menu_height(4))
+
+
+    def read_from_outside(self, hwnd):
+        """The menu as a screen reader in another process reads it."""
+        rc, _, lines = probe("msaa", hex(hwnd))
+        self.assertEqual(rc, 0, "no accessible object")
+        rows = [l.split(" ") for l in lines if l[:1].isdigit()]
+        focus = [int(l.split(" ")[1]) for l in lines if l.startswith("focus ")]
+        return [(int(r[1]), int(r[2]), bytes.fromhex(r[3] if len(r) > 3 else "").decode("utf-8")) for r in rows], focus
+
+    def test_a_screen_reader_in_another_process_reads_the_rows_and_follows_the_selection(self):
+        menu = self.open_menu()
+        control = [c for c in children(menu.hwnd) if c.cls == "TvlcrLaunchMenu"][0]
+        rows, focus = self.read_from_outside(control.hwnd)
+        self.assertEqual(rows[0][0], ROLE_MENUPOPUP)
+        self.assertEqual([r[2] for r in rows[1:]], ["記録する", "道具箱", "Calculator", "メモ帳", "キャンセル", "迅の終了"])
+        self.assertTrue(all(r[0] == ROLE_MENUITEM for r in rows[1:]))
+        self.assertTrue(rows[2][1] & STATE_HASPOPUP, "the folder row does not say it opens a menu")
+        self.assertEqual(focus, [1])
+        xdotool("key", "Down", "Down")
+        self.assertTrue(eventually(lambda: self.read_from_outside(control.hwnd)[1] == [3]), "the focus did not follow")
+        self.assertTrue(self.read_from_outside(control.hwnd)[0][3][1] & STATE_FOCUSED)
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,39 @@ std::string Unhex(const char* s)
     for (std::size_t i = 0; s[i] && s[i + 1]; i += 2)
         out.push_back(static_cast<char>(std::strtoul(std::string(s + i, 2).c_str(), nullptr, 16)));
     return out;
+}
+
+// The window's client as a screen reader reads it from another process: one
+// line per child (0 is the client itself): id, role, state, name as hex of UTF-8.
+int ReadAccessible(HWND hwnd)
+{
+    static constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    CoInitialize(nullptr);
+    IAccessible* read = nullptr;
+    if (AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&read)) != S_OK)
+        return 1;
+    LONG count = 0;
+    read->get_accChildCount(&count);
+    for (LONG id = 0; id <= count; ++id) {
+        VARIANT child{};
+        child.vt = VT_I4;
+        child.lVal = id;
+        VARIANT role{}, state{};
+        BSTR name = nullptr;
+        read->get_accRole(child, &role);
+        read->get_accState(child, &state);
+        read->get_accName(child, &name);
+        char utf8[1024] = {};
+        if (name)
+            WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+        SysFreeString(name);
+        std::printf("%ld %ld %ld %s\n", id, role.lVal, state.lVal, Hex(utf8).c_str());
+    }
+    VARIANT focus{};
+    read->get_accFocus(&focus);
+    std::printf("focus %ld\n", focus.vt == VT_I4 ? focus.lVal : -1L);
+    read->Release();
+    return 0;
 }
 
 HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoull(s, nullptr, 0))); }
@@ -265,6 +299,8 @@ int main(int argc, char** argv)
         Describe(h);
         return 0;
     }
+    if (cmd == "msaa" && argc >= 3)
+        return ReadAccessible(ParseHwnd(argv[2]));
     if (cmd == "children" && argc >= 3) {
         for (HWND c = GetWindow(ParseHwnd(argv[2]), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             Describe(c);

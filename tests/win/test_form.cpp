@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -13,6 +14,7 @@
 #include "controls/PlButton.h"
 #include "core/BusyFlags.h"
 #include "core/CommandWindow.h"
+#include "platform/Raii.h"
 #include "tests/win/FormTestSupport.h"
 #include "tests/win/MenuTestSupport.h"
 #include "tests/win/WinTestSupport.h"
@@ -202,6 +204,29 @@ TEST_CASE("Enter on a focused gradient button fires its click only; Escape goes 
     // The click from Enter, then the full click from Escape.
     CHECK(form.commands == std::vector<int>{IdOf(form.cancel->Handle()), IdOf(form.cancel->Handle())});
     CHECK(form.previewed.empty());  // no key preview asked for
+}
+
+TEST_CASE("a label reads as static text named by its caption, its access key apart")
+{
+    constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const ComScope com;  // as the resident program has it
+    TestForm form;
+    IAccessible* read = nullptr;
+    REQUIRE(AccessibleObjectFromWindow(form.nameLabel, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&read)) ==
+            S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    VARIANT role{};
+    read->get_accRole(self, &role);
+    CHECK(role.lVal == ROLE_SYSTEM_STATICTEXT);
+    BSTR name = nullptr, key = nullptr;
+    read->get_accName(self, &name);
+    read->get_accKeyboardShortcut(self, &key);
+    CHECK(std::wstring(name ? name : L"") == L"表示名(N) :");
+    CHECK(std::wstring(key ? key : L"") == L"Alt+N");
+    SysFreeString(name);
+    SysFreeString(key);
+    read->Release();
 }
 
 TEST_CASE("key preview sees key-down first and can keep Escape from the form")

@@ -7,6 +7,7 @@
 #include "core/CommandWindow.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
+#include "platform/Raii.h"
 #include "tests/win/MenuTestSupport.h"
 
 namespace {
@@ -61,6 +62,7 @@ bool Heard(DWORD event, LONG child)
 
 TEST_CASE("a screen reader reads the launch menu's rows, follows the selection and launches through it")
 {
+    const ComScope com;  // as the resident program has it
     MenuFixture f;
     auto items = NumberedItems(3);
     items[2].Target = f.dir.path();  // a folder: it opens a menu of its own

@@ -889,6 +889,7 @@ TEST_CASE("button leaks: 200 buttons created, painted and destroyed hold no GDI 
 
 TEST_CASE("a screen reader reads the button as a push button with its caption, states and a clicking action")
 {
+    const ComScope com;  // as the resident program has it
     ButtonFixture f;
     f.button->CaptionA().SetCaption("参照(&B)...");
     IAccessible* read = nullptr;
