@@ -32,15 +32,33 @@ class DoublePress(VlcrTestCase):
         # Another Wine program with the X focus, as on a desktop.
         self.notepad = subprocess.Popen([WINE_RUN, "notepad"], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
-        self.assertTrue(wait_for(lambda: xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.strip(), 20),
-                        "notepad did not appear")
-        wid = xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.split()[0]
-        # The window manager may be restarting (the session keeps it running):
-        # asked again until it answers.
-        self.assertTrue(wait_for(lambda: xdotool("windowactivate", "--sync", wid, check=False).returncode == 0, 15),
-                        "notepad could not be activated")
+        self.assertTrue(wait_for(lambda: self.notepad_windows(), 20), "notepad did not appear")
+        # The window manager may be restarting (the session keeps it running),
+        # and notepad may have more than one window: each is asked in turn,
+        # through the window manager and else directly, until one of them
+        # has the X focus.
+        self.assertTrue(wait_for(self.focus_notepad, 15),
+                        "notepad could not be given the focus: " + self.describe_windows())
         time.sleep(0.5)
         self.assertFalse(menu_visible())
+
+    def notepad_windows(self):
+        return xdotool("search", "--onlyvisible", "--class", "notepad.exe", check=False).stdout.split()
+
+    def focus_notepad(self):
+        windows = self.notepad_windows()
+        for wid in windows:
+            if xdotool("windowactivate", "--sync", wid, check=False).returncode != 0:
+                xdotool("windowfocus", "--sync", wid, check=False)
+            if xdotool("getwindowfocus", check=False).stdout.strip() in windows:
+                return True
+        return False
+
+    def describe_windows(self):
+        windows = self.notepad_windows()
+        names = [xdotool("getwindowname", w, check=False).stdout.strip() for w in windows]
+        focus = xdotool("getwindowfocus", check=False).stdout.strip()
+        return f"notepad windows {list(zip(windows, names))}, X focus {focus}"
 
     def tearDown(self):
         try:
