@@ -140,12 +140,9 @@ bool TvlcrFolderMenu::DoAccessibleDefault(int child)
 
 int TvlcrFolderMenu::AccessibleChildAt(POINT screen) const
 {
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    if (!PtInRect(&r, screen))
+    POINT p{};
+    if (!ClientPointOf(Handle(), screen, p))
         return -1;
-    POINT p = screen;
-    ScreenToClient(Handle(), &p);
     const int row = RowAt(p.y);
     return row >= 0 ? row + 1 : 0;
 }

@@ -81,12 +81,9 @@ int TvlcrLaunchMenu::AccessibleFocus() const
 
 int TvlcrLaunchMenu::AccessibleChildAt(POINT screen) const
 {
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    if (!PtInRect(&r, screen))
+    POINT p{};
+    if (!ClientPointOf(Handle(), screen, p))
         return -1;
-    POINT p = screen;
-    ScreenToClient(Handle(), &p);
     const int row = p.y < 0 ? -1 : RowAtPoint(static_cast<unsigned>(p.y));
     return row >= 0 && row < RowCount() ? row + 1 : 0;
 }

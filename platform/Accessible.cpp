@@ -138,25 +138,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override
     {
-        if (!out)
-            return E_POINTER;
-        VariantInit(out);
-        const int id = Child(child);
-        if (id < 0)
-            return source_ ? E_INVALIDARG : RPC_E_DISCONNECTED;
-        Long(out, source_->DescribeAccessible(id).role);
-        return S_OK;
+        return Number(child, out, [](const AccessibleFacts& f) { return f.role; });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override
     {
-        if (!out)
-            return E_POINTER;
-        VariantInit(out);
-        const int id = Child(child);
-        if (id < 0)
-            return source_ ? E_INVALIDARG : RPC_E_DISCONNECTED;
-        Long(out, source_->DescribeAccessible(id).state);
-        return S_OK;
+        return Number(child, out, [](const AccessibleFacts& f) { return f.state; });
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override
     {
@@ -269,6 +255,19 @@ private:
         return Text(pick(source_->DescribeAccessible(id)), out);
     }
 
+    template <class Pick>
+    HRESULT Number(const VARIANT& child, VARIANT* out, Pick pick)
+    {
+        if (!out)
+            return E_POINTER;
+        VariantInit(out);
+        const int id = Child(child);
+        if (id < 0)
+            return source_ ? E_INVALIDARG : RPC_E_DISCONNECTED;
+        Long(out, pick(source_->DescribeAccessible(id)));
+        return S_OK;
+    }
+
     AccessibleSource* source_;
     std::atomic<ULONG> references_{1};
 };
@@ -289,6 +288,16 @@ LRESULT AccessibleAnswer::Answer(WPARAM wParam, LPARAM lParam)
     if (!object_)
         object_ = new AccessibleObject(&source_);
     return LresultFromObject(kIidAccessible, wParam, object_);
+}
+
+bool ClientPointOf(HWND window, POINT screen, POINT& client)
+{
+    RECT r{};
+    if (!GetWindowRect(window, &r) || !PtInRect(&r, screen))
+        return false;
+    client = screen;
+    ScreenToClient(window, &client);
+    return true;
 }
 
 void TellAccessibleEvent(DWORD event, HWND window, int child)

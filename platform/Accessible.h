@@ -55,6 +55,10 @@ private:
     AccessibleObject* object_ = nullptr;
 };
 
+// A screen point over the window, in its client coordinates; false when the
+// point is not over it (for accHitTest).
+bool ClientPointOf(HWND window, POINT screen, POINT& client);
+
 // Tells screen readers that something happened to the window's client or
 // one of its children (NotifyWinEvent).
 void TellAccessibleEvent(DWORD event, HWND window, int child);
