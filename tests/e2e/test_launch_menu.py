@@ -79,8 +79,19 @@ class LaunchMenuTest(VlcrTestCase):
     def open_menu(self):
         self.assertTrue(send(self.main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP))
         menu = wait_window(LAUNCH_CLASS, APP_TITLE, ms=5000)
-        self.assertIsNotNone(menu, "the menu did not appear")
+        if menu is None:
+            fg = foreground()
+            self.fail(f"the menu did not appear; foreground {fg and (hex(fg.hwnd), fg.cls)}, X focus {x_focus_name()!r}")
         return menu
+
+    def foreground_settled(self):
+        """Wine's foreground is another program's window, and stays so for a
+        moment: the focus events of the launch and the hand-back are over."""
+        own = {w.hwnd for w in find_windows(LAUNCH_CLASS, APP_TITLE)} | {self.main.hwnd}
+        first = foreground()
+        time.sleep(0.2)
+        second = foreground()
+        return bool(first and second and first.hwnd == second.hwnd and first.hwnd not in own)
 
     def menu_visible(self):
         return any(w.visible for w in find_windows(LAUNCH_CLASS, APP_TITLE))
@@ -159,6 +170,7 @@ class LaunchMenuTest(VlcrTestCase):
         # it runs: the menu is asked for once it has ended.
         self.assertTrue(eventually(lambda: not recorder_running(), 10), "the recorder did not end")
         self.assertTrue(eventually(lambda: x_focus_name() != APP_TITLE))  # the foreground settled, as above
+        self.assertTrue(eventually(self.foreground_settled, 10), "the foreground did not settle")
         xdotool("mousemove", 20, 450)
         self.open_menu()  # on the row chosen last
         self.expect_selection([3])
@@ -246,6 +258,7 @@ class LaunchMenuTest(VlcrTestCase):
         # Wine hears from the X server where the handed-back foreground went a
         # moment later; asked before that, the menu is shown and then loses it.
         self.assertTrue(eventually(lambda: x_focus_name() != APP_TITLE), "the X focus stayed on the menu")
+        self.assertTrue(eventually(self.foreground_settled, 10), "the foreground did not settle")
         self.open_menu()
         self.assertTrue(eventually(lambda: x_focus_name() == APP_TITLE), "the reopened menu has no keyboard")
         xdotool("key", "b")
