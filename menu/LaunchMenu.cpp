@@ -137,6 +137,9 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kWmItemInfo:
         TakeItemInfo(lParam);
         return 0;
+    case kWmItemFolders:
+        TakeItemFolders(lParam);
+        return 0;
     case kWmFreeFolderMenus:
         FreeClosedFolderMenus();
         return 0;

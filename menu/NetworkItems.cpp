@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "core/ItemPaths.h"
@@ -22,11 +24,31 @@ struct ItemInfo {
     bool folder = false;
     UniqueIcon icon;
 };
+struct LocalFolders {
+    int generation = 0;
+    std::vector<int> items;  // those whose target is a folder
+};
 
 // Each FindItemFolders starts a generation; the icons its answers brought,
 // by item.
 int Generation = 0;
 std::vector<UniqueIcon> Answered;
+// The drives' types, asked once a list reading: the question opens the
+// drive, a noticeable cost for each of a hundred items.
+UINT DriveTypes[26] = {};
+
+UINT DriveTypeOf(char letter)
+{
+    const char upper = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+    if (upper < 'A' || upper > 'Z')
+        return DRIVE_UNKNOWN;
+    UINT& known = DriveTypes[upper - 'A'];
+    if (known == 0) {
+        const char root[] = {upper, ':', '\\', '\0'};
+        known = GetDriveTypeA(root) + 1;  // 0 is "not asked"
+    }
+    return known - 1;
+}
 
 bool Large(int size) { return size > GetSystemMetrics(SM_CXSMICON); }
 
@@ -54,6 +76,20 @@ void AskInBackground(HWND answerTo, int generation, int item, std::wstring path,
     });
 }
 
+void FindLocalFoldersInBackground(HWND answerTo, int generation, std::vector<std::pair<int, std::wstring>> targets)
+{
+    RunInBackground([=] {
+        auto found = std::make_unique<LocalFolders>();
+        found->generation = generation;
+        for (const auto& [item, path] : targets) {
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                found->items.push_back(item);
+        }
+        PostResult(answerTo, kWmItemFolders, std::move(found));
+    });
+}
+
 }  // namespace
 
 bool IsNetworkPath(const std::string& path)
@@ -62,17 +98,20 @@ bool IsNetworkPath(const std::string& path)
         return true;
     if (path.size() < 2 || path[1] != ':')
         return false;
-    const char root[] = {path[0], ':', '\\', '\0'};
-    return GetDriveTypeA(root) == DRIVE_REMOTE;
+    return DriveTypeOf(path[0]) == DRIVE_REMOTE;
 }
 
 std::vector<bool> FindItemFolders(HWND answerTo)
 {
     ++Generation;
     Answered.clear();
+    std::fill(std::begin(DriveTypes), std::end(DriveTypes), 0u);  // a drive may have been mapped since
     const int count = LaunchItemCount();
     std::vector<bool> folders(static_cast<std::size_t>(count > 0 ? count : 0));
     Answered.resize(folders.size());
+    // Even a local file system is asked on another thread: a hundred
+    // questions cost a memory-saving showing milliseconds.
+    std::vector<std::pair<int, std::wstring>> local;
     for (int i = 0; i < count; ++i) {
         const std::string target = ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(i)]);
         if (target.empty())
@@ -80,9 +119,20 @@ std::vector<bool> FindItemFolders(HWND answerTo)
         if (IsNetworkPath(target))
             AskInBackground(answerTo, Generation, i, Widen(target), IconCellSize);
         else
-            folders[static_cast<std::size_t>(i)] = FolderExists(target);
+            local.emplace_back(i, Widen(target));
     }
+    if (!local.empty())
+        FindLocalFoldersInBackground(answerTo, Generation, std::move(local));
     return folders;
+}
+
+void TakeItemFolders(LPARAM answer)
+{
+    const std::unique_ptr<LocalFolders> found = TakeResult<LocalFolders>(answer);
+    if (found->generation != Generation || !LaunchMenu)
+        return;
+    for (const int item : found->items)
+        LaunchMenu->SetItemFolder(item, true);
 }
 
 void TakeItemInfo(LPARAM answer)

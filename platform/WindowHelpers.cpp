@@ -80,6 +80,11 @@ RECT GetTaskbarRectOn(const RECT& monitor)
     const RECT main = GetTaskbarRect();
     if (CentreIn(main, monitor))
         return main;
+    // The other taskbars stand on the other monitors only: the primary one,
+    // at (0, 0), is spared the search through every window.
+    const POINT origin{0, 0};
+    if (PtInRect(&monitor, origin))
+        return RECT{0, 0, 0, 0};
     // Other monitors' taskbars (each monitor may have one) have a class of
     // their own, several windows of it.
     for (HWND bar = FindWindowExA(nullptr, nullptr, "Shell_SecondaryTrayWnd", nullptr); bar;
