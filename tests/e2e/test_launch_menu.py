@@ -85,13 +85,15 @@ class LaunchMenuTest(VlcrTestCase):
         return menu
 
     def foreground_settled(self):
-        """Wine's foreground is another program's window, and stays so for a
-        moment: the focus events of the launch and the hand-back are over."""
+        """Wine's foreground stays the same for a moment and is none of this
+        program's windows (or there is none): the focus events of the launch
+        and the hand-back are over."""
         own = {w.hwnd for w in find_windows(LAUNCH_CLASS, APP_TITLE)} | {self.main.hwnd}
         first = foreground()
         time.sleep(0.2)
         second = foreground()
-        return bool(first and second and first.hwnd == second.hwnd and first.hwnd not in own)
+        same = (first and first.hwnd) == (second and second.hwnd)
+        return same and (second is None or second.hwnd not in own)
 
     def menu_visible(self):
         return any(w.visible for w in find_windows(LAUNCH_CLASS, APP_TITLE))
