@@ -137,9 +137,6 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kWmItemInfo:
         TakeItemInfo(lParam);
         return 0;
-    case kWmItemFolders:
-        TakeItemFolders(lParam);
-        return 0;
     case kWmFreeFolderMenus:
         FreeClosedFolderMenus();
         return 0;

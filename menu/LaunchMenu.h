@@ -183,7 +183,6 @@ extern std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
 
 // The launch menu's private messages.
 inline constexpr UINT kWmItemInfo = WM_APP + 0x40;     // lParam: an item's answer from the network, owned now
-inline constexpr UINT kWmItemFolders = WM_APP + 0x45;  // lParam: the local folders among the items, owned now
 
 // Gives the keyboard focus to the launch menu, if there is one.
 void FocusLaunchMenu();

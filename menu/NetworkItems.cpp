@@ -24,10 +24,7 @@ struct ItemInfo {
     bool folder = false;
     UniqueIcon icon;
 };
-struct LocalFolders {
-    int generation = 0;
-    std::vector<int> items;  // those whose target is a folder
-};
+
 
 // Each FindItemFolders starts a generation; the icons its answers brought,
 // by item.
@@ -76,20 +73,6 @@ void AskInBackground(HWND answerTo, int generation, int item, std::wstring path,
     });
 }
 
-void FindLocalFoldersInBackground(HWND answerTo, int generation, std::vector<std::pair<int, std::wstring>> targets)
-{
-    RunInBackground([=] {
-        auto found = std::make_unique<LocalFolders>();
-        found->generation = generation;
-        for (const auto& [item, path] : targets) {
-            const DWORD attributes = GetFileAttributesW(path.c_str());
-            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-                found->items.push_back(item);
-        }
-        PostResult(answerTo, kWmItemFolders, std::move(found));
-    });
-}
-
 }  // namespace
 
 bool IsNetworkPath(const std::string& path)
@@ -109,9 +92,6 @@ std::vector<bool> FindItemFolders(HWND answerTo)
     const int count = LaunchItemCount();
     std::vector<bool> folders(static_cast<std::size_t>(count > 0 ? count : 0));
     Answered.resize(folders.size());
-    // Even a local file system is asked on another thread: a hundred
-    // questions cost a memory-saving showing milliseconds.
-    std::vector<std::pair<int, std::wstring>> local;
     for (int i = 0; i < count; ++i) {
         const std::string target = ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(i)]);
         if (target.empty())
@@ -119,20 +99,9 @@ std::vector<bool> FindItemFolders(HWND answerTo)
         if (IsNetworkPath(target))
             AskInBackground(answerTo, Generation, i, Widen(target), IconCellSize);
         else
-            local.emplace_back(i, Widen(target));
+            folders[static_cast<std::size_t>(i)] = FolderExists(target);
     }
-    if (!local.empty())
-        FindLocalFoldersInBackground(answerTo, Generation, std::move(local));
     return folders;
-}
-
-void TakeItemFolders(LPARAM answer)
-{
-    const std::unique_ptr<LocalFolders> found = TakeResult<LocalFolders>(answer);
-    if (found->generation != Generation || !LaunchMenu)
-        return;
-    for (const int item : found->items)
-        LaunchMenu->SetItemFolder(item, true);
 }
 
 void TakeItemInfo(LPARAM answer)

@@ -12,14 +12,11 @@
 // A UNC path, or one on a drive mapped to a share.
 bool IsNetworkPath(const std::string& path);
 
-// For every item of the launch list, whether its target (variables expanded,
-// relative paths resolved) is a folder: all false at first. The local targets
-// are looked at by one background job, which posts kWmItemFolders; each
-// network one is asked by a job of its own, which posts kWmItemInfo. Both go
-// to `answerTo`; answers to an earlier call are dropped.
+// For every item of the launch list: its target (variables expanded,
+// relative paths resolved) is a folder. Local targets are looked at now;
+// each network one is asked in the background, and its answer is posted to
+// `answerTo` as kWmItemInfo. Answers to an earlier call are dropped.
 std::vector<bool> FindItemFolders(HWND answerTo);
-// The local folders among the items have been found (kWmItemFolders).
-void TakeItemFolders(LPARAM answer);
 // An answer has come (kWmItemInfo's lParam): the item's folder state, its
 // icon in the strip and its row are brought up to date.
 void TakeItemInfo(LPARAM answer);
