@@ -144,32 +144,9 @@ public:
     {
         return Number(child, out, [](const AccessibleFacts& f) { return f.state; });
     }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override
-    {
-        if (!out)
-            return E_POINTER;
-        VariantInit(out);
-        if (!source_)
-            return RPC_E_DISCONNECTED;
-        const int focus = source_->AccessibleFocus();
-        if (focus < 0)
-            return S_FALSE;
-        Long(out, focus);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override
-    {
-        if (!out)
-            return E_POINTER;
-        VariantInit(out);
-        if (!source_)
-            return RPC_E_DISCONNECTED;
-        const int focus = source_->AccessibleFocus();
-        if (focus <= 0)
-            return S_FALSE;
-        Long(out, focus);
-        return S_OK;
-    }
+    // The selection is the focused row; the window itself (0) is focus only, never selection.
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return FocusedChild(out, 0); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return FocusedChild(out, 1); }
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override
     {
@@ -241,6 +218,21 @@ private:
         if (!source_ || v.vt != VT_I4)
             return -1;
         return v.lVal >= 0 && v.lVal <= source_->AccessibleChildCount() ? static_cast<int>(v.lVal) : -1;
+    }
+
+    // The focused child when it is at least `lowest`, else S_FALSE (nothing).
+    HRESULT FocusedChild(VARIANT* out, int lowest) const
+    {
+        if (!out)
+            return E_POINTER;
+        VariantInit(out);
+        if (!source_)
+            return RPC_E_DISCONNECTED;
+        const int focus = source_->AccessibleFocus();
+        if (focus < lowest)
+            return S_FALSE;
+        Long(out, focus);
+        return S_OK;
     }
 
     template <class Pick>
