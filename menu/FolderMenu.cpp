@@ -449,11 +449,7 @@ void TvlcrFolderMenu::KeyDown(WPARAM key)
     case VK_PRIOR:
     case VK_NEXT:
         if (listed)
-            SetSelectedIndex(RowForPageKey(key == VK_HOME  ? PageKey::Home
-                                           : key == VK_END ? PageKey::End
-                                           : key == VK_PRIOR ? PageKey::PageUp
-                                                             : PageKey::PageDown,
-                                           selected_, rows, visibleRows_));
+            SetSelectedIndex(RowForPageKey(*PageKeyFor(static_cast<unsigned>(key)), selected_, rows, visibleRows_));
         break;
     case VK_RIGHT:
         OpenSubfolder(selected_, true);

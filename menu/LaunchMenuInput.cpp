@@ -34,17 +34,16 @@ void TvlcrLaunchMenu::KeyDown(WPARAM key)
         MoveSelection(RowBelow(selectedIndex_, RowCount()), 1);
         break;
     case VK_HOME:
-        MoveSelection(RowForPageKey(PageKey::Home, selectedIndex_, RowCount(), VisibleRows()), 1);
-        break;
     case VK_END:
-        MoveSelection(RowForPageKey(PageKey::End, selectedIndex_, RowCount(), VisibleRows()), -1);
-        break;
     case VK_PRIOR:
-        MoveSelection(RowForPageKey(PageKey::PageUp, selectedIndex_, RowCount(), VisibleRows()), 1);
+    case VK_NEXT: {
+        // A row that is no choice is passed over away from the list's end
+        // the key went towards.
+        const PageKey page = *PageKeyFor(static_cast<unsigned>(key));
+        const bool up = page == PageKey::Home || page == PageKey::PageUp;
+        MoveSelection(RowForPageKey(page, selectedIndex_, RowCount(), VisibleRows()), up ? 1 : -1);
         break;
-    case VK_NEXT:
-        MoveSelection(RowForPageKey(PageKey::PageDown, selectedIndex_, RowCount(), VisibleRows()), -1);
-        break;
+    }
     case VK_RIGHT:
         if (IsFolderRow(selectedIndex_))
             OpenFolderOfRow(selectedIndex_, true);

@@ -82,6 +82,17 @@ int RowForPageKey(PageKey key, int selected, int rowCount, int page)
     return row < 0 ? 0 : row >= rowCount ? rowCount - 1 : row;
 }
 
+std::optional<PageKey> PageKeyFor(unsigned virtualKey)
+{
+    switch (virtualKey) {
+    case 0x21: return PageKey::PageUp;    // VK_PRIOR
+    case 0x22: return PageKey::PageDown;  // VK_NEXT
+    case 0x23: return PageKey::End;       // VK_END
+    case 0x24: return PageKey::Home;      // VK_HOME
+    default: return std::nullopt;
+    }
+}
+
 bool PastDragThreshold(int startX, int startY, int x, int y, int threshold)
 {
     const long long dx = static_cast<long long>(startX) - x;

@@ -93,6 +93,9 @@ bool IsItemRow(int row, int rowCount);
 // at either end. `page` is the number of rows shown.
 enum class PageKey { Home, End, PageUp, PageDown };
 int RowForPageKey(PageKey key, int selected, int rowCount, int page);
+// The page key a Windows virtual-key code is (Page Up, Page Down, End, Home),
+// or none.
+std::optional<PageKey> PageKeyFor(unsigned virtualKey);
 
 // A drag starts once the pointer is more than 5 px away in x or y.
 inline constexpr int kDragThreshold = 5;
