@@ -10,7 +10,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, children, eventually,
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, backtraces, children, eventually,
                       find_windows, foreground, launch_ini, menu_height, post, probe, send, wait_window, win_path,
                       x_focus_name, x_geometry, xdotool, Screenshot, TestWindow, VlcrTestCase)
 
@@ -77,7 +77,9 @@ class LaunchMenuTest(VlcrTestCase):
 
     # The menu.
     def open_menu(self):
-        self.assertTrue(send(self.main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP))
+        if not send(self.main.hwnd, TRAY_MESSAGE, 0, WM_RBUTTONUP):
+            self.fail("the tray message was not answered within 5 s; the program's threads:\n"
+                      + backtraces(self.main.pid))
         menu = wait_window(LAUNCH_CLASS, APP_TITLE, ms=5000)
         if menu is None:
             fg = foreground()

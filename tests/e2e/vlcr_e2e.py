@@ -101,6 +101,20 @@ def send(hwnd, msg, wparam=0, lparam=0):
     return rc == 0
 
 
+def backtraces(pid, image="vlcr.exe"):
+    """The threads of a program that does not answer, as winedbg sees them:
+    for the failure's message. The debugger is let run for this call only."""
+    env = dict(os.environ, WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+    try:
+        out = subprocess.run([WINE_RUN, "winedbg", "--command", "bt all", str(pid)], capture_output=True,
+                             env=env, timeout=90, stdin=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+    except subprocess.TimeoutExpired:
+        return "winedbg did not answer"
+    # "bt all" walks every process: only the program's own threads are kept.
+    sections = re.split(r"\n(?=Backtracing for thread)", out)
+    return "\n".join(s for s in sections if f"{image})" in s.split("\n", 1)[0]) or out[-3000:]
+
+
 def post(hwnd, msg, wparam=0, lparam=0):
     return probe("post", hex(hwnd), msg, wparam, lparam)[0] == 0
 
