@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "bench/Bench.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 
 ForegroundStandIn::ForegroundStandIn()
 {

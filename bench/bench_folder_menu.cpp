@@ -5,8 +5,8 @@
 
 #include "bench/Bench.h"
 #include "bench/BenchMenu.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 #include "menu/FolderMenu.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"

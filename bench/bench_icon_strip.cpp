@@ -1,8 +1,8 @@
 #include <cstdio>
 
 #include "bench/Bench.h"
-#include "core/LaunchList.h"
-#include "core/Settings.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/IconStrip.h"
 
 namespace {

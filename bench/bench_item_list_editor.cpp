@@ -4,7 +4,7 @@
 #include <string>
 
 #include "bench/Bench.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "dialogs/ItemListEditor.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <cstdio>
 
 #include "bench/Bench.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 
 namespace {
 void LaunchFileLoadSave()

@@ -4,8 +4,7 @@
 
 #include "controls/FormMessages.h"
 #include "controls/PlButton.h"
-#include "platform/DialogFlag.h"
-#include "platform/Dialogs.h"
+#include "platform/Controls.h"
 #include "platform/Dpi.h"
 #include "platform/HighContrast.h"
 #include "platform/Scaling.h"
@@ -44,37 +43,6 @@ DWORD FrameExStyle(FormFrame frame)
     return frame == FormFrame::Dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : WS_EX_CONTROLPARENT;
 }
 
-bool IsSelfOrChild(HWND form, HWND hwnd) { return hwnd && (hwnd == form || IsChild(form, hwnd)); }
-
-// The thread's top-level windows that take input now, so that they can be
-// given it back afterwards.
-std::vector<HWND> DisableThreadWindows(HWND except)
-{
-    struct Collect {
-        HWND except;
-        std::vector<HWND> windows;
-    } collect{except, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* c = reinterpret_cast<Collect*>(lParam);
-            if (hwnd != c->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
-                c->windows.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collect));
-    for (HWND hwnd : collect.windows)
-        EnableWindow(hwnd, FALSE);
-    return collect.windows;
-}
-
-void EnableWindows(const std::vector<HWND>& windows)
-{
-    for (HWND hwnd : windows)
-        if (IsWindow(hwnd))
-            EnableWindow(hwnd, TRUE);
-}
-
 }  // namespace
 
 Form::Form(const FormStyle& style) : Window(DefDlgProcA), style_(style)
@@ -95,15 +63,6 @@ Form::Form(const FormStyle& style) : Window(DefDlgProcA), style_(style)
 
 // The children and the owned tooltip go with the window.
 Form::~Form() { DestroyHandle(); }
-
-void Form::ApplyClientSize()
-{
-    RECT r{0, 0, Px(style_.clientWidth), Px(style_.clientHeight)};
-    AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
-                           static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)), dpi_);
-    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 HWND Form::AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int width,
                       int height)
@@ -208,20 +167,6 @@ void Form::SetHint(HWND control, const char* text)
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-void Form::Place(HWND control, int x, int y, int width, int height, bool autoSize)
-{
-    placed_.push_back({control, RECT{x, y, x + width, y + height}, 0, autoSize});
-}
-
-void Form::SetAnchors(HWND control, unsigned anchors)
-{
-    for (Placed& p : placed_)
-        if (p.control == control)
-            p.anchors = anchors;
-}
-
-RECT Form::ScaledRect(const RECT& r) const { return RECT{Px(r.left), Px(r.top), Px(r.right), Px(r.bottom)}; }
-
 void Form::SetMenuBar(HMENU menu)
 {
     menu_.reset(menu);
@@ -274,134 +219,6 @@ void Form::OnDpiChanged(int dpi, const RECT& suggested)
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Form::SetModalResult(int result) noexcept
-{
-    modalResult_ = result;
-    // A result set while a message sent from elsewhere is handled would wait
-    // for the next posted message: wake the loop.
-    if (result != mrNone && showing_)
-        PostMessageA(Handle(), WM_NULL, 0, 0);
-}
-
-void Form::Close() noexcept
-{
-    if (modalResult_ == mrNone)
-        SetModalResult(mrCancel);
-}
-
-void Form::PlaceOnScreen(HWND owner)
-{
-    RECT frame;
-    GetWindowRect(Handle(), &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    // Centred on the monitor the user is working on: that of the window
-    // active in the program (the launch menu, an outer form), else the
-    // pointer's.
-    const HWND active = GetActiveWindow();
-    RECT area = (active && active != Handle() && IsWindowVisible(active) ? MonitorAreaOf(active)
-                                                                          : MonitorAreaAtPointer())
-                    .monitor;
-    if (style_.position == FormPosition::OwnerFormCenter && owner && IsWindowVisible(owner))
-        GetWindowRect(owner, &area);
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int Form::ShowModal(HWND owner)
-{
-    const DialogShownScope busy;
-    modalResult_ = mrNone;
-    if (owner)
-        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    PlaceOnScreen(owner);
-    // The forms have no owner for the system to give the activation back to:
-    // the window active before (the launch menu, an outer form) gets it.
-    const HWND previousActive = GetActiveWindow();
-    const std::vector<HWND> disabled = DisableThreadWindows(Handle());
-    showing_ = true;
-    Guarded([&] { FormShow(); });
-    // Focus marks and access keys as the user's last input calls for: hidden
-    // after the mouse, shown after the keyboard.
-    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
-    ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
-    if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
-        FocusControl(first);
-    UpdateWindow(Handle());
-
-    bool quit = false;
-    WPARAM quitCode = 0;
-    while (modalResult_ == mrNone) {
-        MSG msg;
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            quitCode = msg.wParam;
-            modalResult_ = mrCancel;
-            break;
-        }
-        if (got == -1)
-            break;
-        ShowCuesForKeyboard(msg);
-        if (PreviewKey(msg))
-            continue;
-        if (IsSelfOrChild(Handle(), msg.hwnd) && Captured(msg))
-            continue;
-        if (IsDialogMessageW(Handle(), &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (modalResult_ == mrNone)
-        modalResult_ = mrCancel;
-    Guarded([&] { FormClose(); });
-    showing_ = false;
-    // Give the other windows their input back before this one goes, or the
-    // activation jumps to another program.
-    EnableWindows(disabled);
-    if (previousActive && previousActive != Handle() && IsWindowVisible(previousActive))
-        SetForegroundWindow(previousActive);
-    ShowWindow(Handle(), SW_HIDE);
-    if (owner)
-        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, 0);
-    if (quit)
-        PostQuitMessage(static_cast<int>(quitCode));
-    return modalResult_;
-}
-
-void Form::ShowCuesForKeyboard(const MSG& msg)
-{
-    // The focus marks and the underlined access keys show from the moment
-    // the keyboard is used to move about the form.
-    const bool navigation = (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT &&
-                                                                                     msg.wParam <= VK_DOWN))) ||
-                            (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU);
-    if (!navigation || !IsSelfOrChild(Handle(), msg.hwnd))
-        return;
-    const LRESULT hidden = SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0);
-    if (hidden & (UISF_HIDEFOCUS | UISF_HIDEACCEL))
-        SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-}
-
-bool Form::PreviewKey(const MSG& msg)
-{
-    if (!style_.keyPreview || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) ||
-        !IsSelfOrChild(Handle(), msg.hwnd))
-        return false;
-    bool consumed = false;
-    Guarded([&] { consumed = FormKeyDown(msg.wParam); });
-    return consumed;
-}
-
-bool Form::Captured(MSG& msg)
-{
-    bool handled = false;
-    Guarded([&] { handled = CaptureMessage(msg); });
-    return handled;
-}
-
 bool Form::OfferDialogKey(WPARAM key)
 {
     for (const auto& button : buttons_)
@@ -445,36 +262,6 @@ void Form::PaintContent(HDC dc)
     }
 }
 
-void Form::OnSize()
-{
-    RECT client;
-    GetClientRect(Handle(), &client);
-    if (client.right == 0 && client.bottom == 0)
-        return;  // minimised
-    const int dw = client.right - Px(createdClient_.cx);
-    const int dh = client.bottom - Px(createdClient_.cy);
-    for (const Placed& a : placed_) {
-        if (!a.anchors)
-            continue;
-        RECT r = ScaledRect(a.rect);
-        if (a.anchors & akRight) {
-            if (a.anchors & akLeft)
-                r.right += dw;
-            else
-                OffsetRect(&r, dw, 0);
-        }
-        if (a.anchors & akBottom) {
-            if (a.anchors & akTop)
-                r.bottom += dh;
-            else
-                OffsetRect(&r, 0, dh);
-        }
-        SetWindowPos(a.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    FormResize();
-}
-
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (const auto painted = PaintMessage(message, wParam))
@@ -516,26 +303,4 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (handled)
         return r;
     return Default(message, wParam, lParam);
-}
-
-std::string ControlText(HWND control)
-{
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-void SetControlText(HWND control, const std::string& text) { SetWindowTextA(control, text.c_str()); }
-
-bool IsChecked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void SetChecked(HWND checkBox, bool checked)
-{
-    SendMessageA(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void FocusControl(HWND control)
-{
-    HWND form = GetAncestor(control, GA_ROOT);
-    SendMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }

@@ -170,11 +170,3 @@ private:
     int modalResult_ = mrNone;
     bool showing_ = false;
 };
-
-// Small helpers over the standard controls.
-std::string ControlText(HWND control);
-void SetControlText(HWND control, const std::string& text);
-bool IsChecked(HWND checkBox);
-void SetChecked(HWND checkBox, bool checked);
-// The form's focus moves as the dialog manager moves it.
-void FocusControl(HWND control);

@@ -2,10 +2,9 @@
 
 #include "core/BusyFlags.h"
 #include "core/ItemCommands.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
-#include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
@@ -15,8 +14,6 @@
 #include "platform/Raii.h"
 #include "platform/Seams.h"
 #include "platform/Window.h"
-
-HWND CommandWindow = nullptr;
 
 namespace {
 
@@ -134,24 +131,6 @@ void ShowCommandMenu(bool itemSelected)
     }
     menu.reset();
     FocusLaunchMenu();
-}
-
-void CloseLaunchMenuState()
-{
-    CloseFolderMenus();
-    if (LaunchMenu)
-        LaunchMenu->AnnounceHidden();
-    MenuShown = false;
-    if (Settings.ReloadItems)
-        ReleaseLaunchData();
-    ShowWindow(CommandWindow, SW_HIDE);
-    HideMainWindow();
-}
-
-void ReleaseLaunchData()
-{
-    FreeLaunchLists();
-    FreeIconStrip();
 }
 
 LRESULT CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -3,16 +3,10 @@
 #pragma once
 #include <windows.h>
 
-inline constexpr const char* kCommandWindowClass = "CLASS_LAUNCH";
-
-extern HWND CommandWindow;
+#include "core/ProgramWindows.h"
 
 void CreateCommandWindow();
 void ShowCommandMenu(bool itemSelected);
-void ReleaseLaunchData();
-// The menu is closed: MenuShown cleared, the data released in memory-saving
-// mode, the windows hidden. Normally the loss of activation does this.
-void CloseLaunchMenuState();
 // The command window's messages, from the window base.
 LRESULT CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include "core/CommandWindow.h"
+#include "core/ProgramWindows.h"
 #include "core/KeyWatcher.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
-#include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditor.h"
 #include "dialogs/Options.h"

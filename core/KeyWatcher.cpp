@@ -1,8 +1,8 @@
 #include "core/KeyWatcher.h"
 
 #include "core/DoubleKeyWatch.h"
-#include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/ProgramWindows.h"
+#include "core/store/Settings.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/WindowHelpers.h"
 

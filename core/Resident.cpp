@@ -2,10 +2,10 @@
 
 #include "core/CommandWindow.h"
 #include "core/KeyWatcher.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 #include "core/OneCopy.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "core/Splash.h"
 #include "core/TrayIcon.h"
 #include "dialogs/ItemListEditor.h"
@@ -17,9 +17,6 @@
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
 #include "platform/Window.h"
-
-HWND MainWindow = nullptr;
-HINSTANCE ProgramInstance = nullptr;
 
 namespace {
 
@@ -88,13 +85,6 @@ bool RegisterMainWindowClass() { return RegisterWindowClass(MainWindowClass()); 
 HWND CreateMainWindow()
 {
     return CreateHandlerWindow(MainWindowClass(), MainWndProc, WS_EX_TOOLWINDOW, kAppTitle, WS_POPUP, 0, 0, 0, 0);
-}
-
-void HideMainWindow()
-{
-    ShowWindow(MainWindow, SW_HIDE);
-    ShowWindow(MainWindow, SW_MINIMIZE);
-    ShowWindow(MainWindow, SW_HIDE);
 }
 
 void ShowFirstRun()

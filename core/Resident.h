@@ -5,22 +5,17 @@
 #include <cstdint>
 
 #include "core/BusyFlags.h"
+#include "core/ProgramWindows.h"
 
-inline constexpr const char* kMainWindowClass = "CLASS_VLCR";
-inline constexpr UINT kTrayCallbackMessage = WM_USER + 50;  // 1074
 // The one-shot timer that hides the main window after it lost activation.
 inline constexpr UINT_PTR kHideTimer = 1;
 inline constexpr UINT kHideAfterMs = 300;
-
-extern HWND MainWindow;
-extern HINSTANCE ProgramInstance;
 
 int RunResident(HINSTANCE instance);  // the body of WinMain
 bool RegisterMainWindowClass();
 HWND CreateMainWindow();
 void InitResident();
 void RunMessageLoop();
-void HideMainWindow();
 // High contrast or the colours changed: asked again, every window redrawn.
 void FollowSystemLook();
 void ShowFirstRun();

@@ -1,6 +1,6 @@
 #include "core/Splash.h"
 
-#include "core/Resident.h"
+#include "core/ProgramWindows.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"

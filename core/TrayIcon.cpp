@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "core/BusyFlags.h"
-#include "core/LaunchList.h"
-#include "core/Resident.h"
+#include "core/store/LaunchList.h"
+#include "core/ProgramWindows.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Dpi.h"

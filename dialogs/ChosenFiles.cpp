@@ -1,6 +1,6 @@
 #include "dialogs/ChosenFiles.h"
 
-#include "core/Messages.h"
+#include "core/store/Messages.h"
 #include "platform/Dialogs.h"
 #include "platform/ShellHelpers.h"
 

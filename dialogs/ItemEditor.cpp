@@ -4,7 +4,8 @@
 
 #include "controls/PlButton.h"
 #include "dialogs/ChosenFiles.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/ShellHelpers.h"

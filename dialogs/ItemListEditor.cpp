@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "controls/PlButton.h"
-#include "core/ItemPaths.h"
-#include "core/LaunchFile.h"
+#include "core/store/ItemPaths.h"
+#include "core/store/LaunchFile.h"
 #include "dialogs/ChosenFiles.h"
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditorText.h"

@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "controls/Form.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 
 // The popup menu's identifiers.
 enum EditMenuId : UINT {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 
 // True when the path's extension, in lower case, is ".lnk".
 bool IsShortcutPath(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);

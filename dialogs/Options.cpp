@@ -3,8 +3,9 @@
 #include <imm.h>
 
 #include "controls/PlButton.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "dialogs/VerInf.h"
+#include "platform/Controls.h"
 #include "platform/HelpFile.h"
 #include "platform/Seams.h"
 #include "platform/ShellHelpers.h"

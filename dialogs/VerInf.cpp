@@ -1,6 +1,7 @@
 #include "dialogs/VerInf.h"
 
 #include "controls/PlButton.h"
+#include "platform/Controls.h"
 #include "platform/ShellHelpers.h"
 #include "res/version.h"
 

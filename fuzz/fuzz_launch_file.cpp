@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/LaunchEncoding.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchEncoding.h"
+#include "core/store/LaunchList.h"
 #include "tests/native/ExactCp932.h"
 
 namespace {

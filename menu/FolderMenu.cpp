@@ -6,10 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/CommandWindow.h"
 #include "menu/FolderReader.h"
-#include "menu/LaunchMenu.h"
-#include "menu/LaunchMenuWindow.h"
 #include "menu/MenuPlacement.h"
 #include "platform/BackgroundJob.h"
 #include "platform/Seams.h"
@@ -64,13 +61,16 @@ int RowHeight(const MenuGeometry& g) { return g.rowHeight; }
 
 }  // namespace
 
-TvlcrFolderMenu::TvlcrFolderMenu(std::wstring folder, int level, const RECT& row, bool byKeyboard,
+TvlcrFolderMenu::TvlcrFolderMenu(HWND launcher, std::wstring folder, int level, const RECT& row, bool byKeyboard,
                                  const MenuGeometry& geometry)
-    : folder_(std::move(folder)), level_(level), row_(row), byKeyboard_(byKeyboard), painter_(geometry)
+    : launcher_(launcher), launcherGeometry_(geometry), folder_(std::move(folder)), level_(level), row_(row), byKeyboard_(byKeyboard),
+      painter_(geometry)
 {
     folderIcon_.reset(GenericIcon(FILE_ATTRIBUTE_DIRECTORY));
     fileIcon_.reset(GenericIcon(FILE_ATTRIBUTE_NORMAL));
-    const HWND owner = CommandWindow;
+    // Owned by the window that carries the launch menu, so that they go with
+    // it and never take its activation.
+    const HWND owner = GetAncestor(launcher, GA_ROOTOWNER);
     Create({.name = kFolderMenuClass}, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "", WS_POPUP | WS_BORDER,
            row.right, row.top, geometry.width, RowHeight(geometry), owner, nullptr);
     LOGFONTW font{};
@@ -379,8 +379,7 @@ void TvlcrFolderMenu::KeepOpener()
     // Moving into a folder menu passes over other rows of the one it came
     // from: that one keeps its opening row and does not switch menus.
     if (level_ == 0) {
-        if (LaunchMenu)
-            LaunchMenu->KeepFolderOpen(openerRow_);
+        SendMessageA(launcher_, kWmKeepFolderOpen, static_cast<WPARAM>(openerRow_), 0);
     } else if (TvlcrFolderMenu* in = FolderMenuAt(level_ - 1)) {
         KillTimer(in->Handle(), kHoverTimer);
         in->SetSelectedIndex(openerRow_);
@@ -428,7 +427,7 @@ void TvlcrFolderMenu::OpenSubfolder(int row, bool byKeyboard)
     r.right = client.right;
     r.bottom = r.top + painter_.Geometry().rowHeight;
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-    OpenFolderMenu(path, level_ + 1, r, row, byKeyboard);
+    OpenFolderMenu(launcher_, path, level_ + 1, r, row, byKeyboard, launcherGeometry_);
 }
 
 void TvlcrFolderMenu::KeyDown(WPARAM key)
@@ -476,9 +475,11 @@ void TvlcrFolderMenu::LaunchEntry(int row, bool elevated)
     // consent prompt of "runas" opens over the menu, not behind it.
     const bool runas = elevated && !entry.folder;
     AllowSetForegroundWindow(ASFW_ANY);
-    WideShellExecuteCall(runas ? CommandWindow : nullptr, runas ? L"runas" : nullptr, path.c_str(), nullptr,
-                         folder_.c_str(), SW_SHOWNORMAL);
-    HandForegroundBack();
+    WideShellExecuteCall(runas ? GetAncestor(launcher_, GA_ROOTOWNER) : nullptr, runas ? L"runas" : nullptr,
+                         path.c_str(), nullptr, folder_.c_str(), SW_SHOWNORMAL);
+    // Sent, not posted: the foreground goes back before the launched
+    // program's window can come up.
+    SendMessageA(launcher_, kWmFolderLaunched, 0, 0);
 }
 
 bool FolderMenusOpen() { return !Open.empty(); }
@@ -491,13 +492,14 @@ TvlcrFolderMenu* FolderMenuAt(int level)
                                                                : nullptr;
 }
 
-void OpenFolderMenu(const std::wstring& folder, int level, const RECT& row, int openerRow, bool byKeyboard)
+void OpenFolderMenu(HWND launcher, const std::wstring& folder, int level, const RECT& row, int openerRow,
+                    bool byKeyboard, const MenuGeometry& geometry)
 {
-    if (!LaunchMenu || level < 0 || level > static_cast<int>(Open.size()))
+    if (!IsWindow(launcher) || level < 0 || level > static_cast<int>(Open.size()))
         return;
     CloseFolderMenusFrom(level);
     FreeClosedFolderMenus();
-    auto menu = std::make_unique<TvlcrFolderMenu>(folder, level, row, byKeyboard, LaunchMenu->Geometry());
+    auto menu = std::make_unique<TvlcrFolderMenu>(launcher, folder, level, row, byKeyboard, geometry);
     menu->SetOpenerRow(openerRow);
     if (menu->Handle())
         Open.push_back(std::move(menu));
@@ -513,8 +515,8 @@ void CloseFolderMenusFrom(int level)
         Closed.push_back(std::move(Open.back()));
         Open.pop_back();
     }
-    if (!Closed.empty() && LaunchMenu && LaunchMenu->Handle())
-        PostMessageA(LaunchMenu->Handle(), kWmFreeFolderMenus, 0, 0);
+    if (!Closed.empty() && IsWindow(Closed.back()->Launcher()))
+        PostMessageA(Closed.back()->Launcher(), kWmFreeFolderMenus, 0, 0);
 }
 
 void CloseFolderMenus() { CloseFolderMenusFrom(0); }

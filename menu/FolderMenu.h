@@ -22,7 +22,10 @@ inline constexpr const char* kReadingCaption = " （読み込み中）";
 
 inline constexpr UINT kWmFolderListing = WM_APP + 0x41;  // lParam: the folder's entries, owned now
 inline constexpr UINT kWmFolderIcon = WM_APP + 0x42;     // lParam: one row's icon, owned now
-inline constexpr UINT kWmFreeFolderMenus = WM_APP + 0x43;  // to the launch menu: free the closed ones
+// What folder menus tell the launch menu that opened them, by message.
+inline constexpr UINT kWmFreeFolderMenus = WM_APP + 0x43;  // free the closed ones (posted)
+inline constexpr UINT kWmKeepFolderOpen = WM_APP + 0x45;   // wParam: the opening row; the pointer came in (sent)
+inline constexpr UINT kWmFolderLaunched = WM_APP + 0x46;   // an entry was started: hand the foreground back (sent)
 
 class TvlcrFolderMenu final : public Window, private AccessibleSource {
 public:
@@ -31,9 +34,13 @@ public:
     // The menu of `folder` at `level` (0: beside the launch menu), beside
     // `row`, the opening row's screen rectangle. It shows once the folder is
     // read. Opened by the keyboard, its first row is selected then.
-    TvlcrFolderMenu(std::wstring folder, int level, const RECT& row, bool byKeyboard, const MenuGeometry& geometry);
+    // `launcher` is the launch menu's window, which the menus tell what
+    // happened; the window it belongs to owns them all.
+    TvlcrFolderMenu(HWND launcher, std::wstring folder, int level, const RECT& row, bool byKeyboard,
+                    const MenuGeometry& geometry);
     ~TvlcrFolderMenu() override;
 
+    HWND Launcher() const noexcept { return launcher_; }
     const std::wstring& Folder() const noexcept { return folder_; }
     int Level() const noexcept { return level_; }
     State ReadState() const noexcept { return state_; }
@@ -79,6 +86,8 @@ private:
     std::wstring TargetName() const;
     static constexpr UINT kWmAccessibleLaunch = WM_APP + 0x44;
 
+    HWND launcher_;
+    MenuGeometry launcherGeometry_;  // the launch menu's, for the menus this one opens
     std::wstring folder_;
     int level_;
     RECT row_;
@@ -104,8 +113,10 @@ bool FolderMenusOpen();
 TvlcrFolderMenu* DeepestFolderMenu();
 TvlcrFolderMenu* FolderMenuAt(int level);
 // Opens the menu of `folder` at `level`, after closing those from that level
-// on; `openerRow` is the row that opens it, in the menu one level in.
-void OpenFolderMenu(const std::wstring& folder, int level, const RECT& row, int openerRow, bool byKeyboard);
+// on; `openerRow` is the row that opens it, in the menu one level in, and
+// `launcher` the launch menu's window.
+void OpenFolderMenu(HWND launcher, const std::wstring& folder, int level, const RECT& row, int openerRow,
+                    bool byKeyboard, const MenuGeometry& geometry);
 void CloseFolderMenusFrom(int level);
 void CloseFolderMenus();
 // Frees the menus closed since (they may have closed from their own handler).

@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "core/ItemPaths.h"
-#include "core/LaunchList.h"
-#include "core/Settings.h"
+#include "core/store/ItemPaths.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/BitmapFile.h"
 #include "menu/NetworkItems.h"
 #include "platform/Raii.h"

@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/NetworkItems.h"
@@ -135,10 +136,17 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             HandleEdgeTimer();
         return 0;
     case kWmItemInfo:
-        TakeItemInfo(lParam);
+        TakeNetworkAnswer(lParam);
         return 0;
     case kWmFreeFolderMenus:
         FreeClosedFolderMenus();
+        return 0;
+    case kWmKeepFolderOpen:
+        KeepFolderOpen(static_cast<int>(wParam));
+        return 0;
+    case kWmFolderLaunched:
+        // The parent hands the foreground back, as after Escape.
+        Tell(kLmnClosed, selectedIndex_, -1, true);
         return 0;
     case kWmAccessibleLaunch:
         if (static_cast<int>(wParam) < RowCount() && IsChoosableRef(items_[wParam].Ref))
@@ -208,7 +216,7 @@ void TvlcrLaunchMenu::RebuildItems()
     foldedFiles_.clear();
     listRows_ = BuildMenuRows(LaunchLists->NameList);
     items_ = listRows_;
-    itemFolders_ = FindItemFolders(Handle());
+    itemFolders_ = FindItemFolders(Handle(), IconCellSize);
     defaultIndex_ = FindDefaultIndex(LaunchLists->TargetList, DblClickCommand, SameTextIgnoringCase);
     SetFirstRow(firstRow_);
 }
@@ -405,6 +413,21 @@ void TvlcrLaunchMenu::SetItemFolder(int item, bool folder)
     for (int i = 0; i < RowCount(); ++i)
         if (items_[static_cast<std::size_t>(i)].Ref == item && IsWindowVisible(Handle()))
             DrawRow(i);
+}
+
+void TvlcrLaunchMenu::TakeNetworkAnswer(LPARAM answer)
+{
+    const std::optional<ItemAnswer> said = TakeItemInfo(answer);
+    if (!said)
+        return;
+    SetItemFolder(said->item, said->folder);
+    if (!said->icon || !RedrawIconCell(said->item))
+        return;
+    if (Settings.ReloadItems)
+        SaveIconStrip();
+    for (int row = 0; row < RowCount(); ++row)
+        if (items_[static_cast<std::size_t>(row)].Ref == said->item)
+            DrawRow(row);
 }
 
 void FocusLaunchMenu()

@@ -123,6 +123,8 @@ private:
     int AccessibleFocus() const override;
     int AccessibleChildAt(POINT screen) const override;
     void AnnounceSelection();
+    // An answer from the network: the item's folder state, icon cell and rows.
+    void TakeNetworkAnswer(LPARAM answer);
     static constexpr UINT kWmAccessibleLaunch = WM_APP + 0x44;
     static constexpr UINT_PTR kEdgeTimer = 1;
     static constexpr UINT_PTR kHoverTimer = 2;
@@ -180,9 +182,6 @@ private:
 
 // The one launch menu, made by CreateLaunchMenu.
 extern std::unique_ptr<TvlcrLaunchMenu> LaunchMenu;
-
-// The launch menu's private messages.
-inline constexpr UINT kWmItemInfo = WM_APP + 0x40;     // lParam: an item's answer from the network, owned now
 
 // Gives the keyboard focus to the launch menu, if there is one.
 void FocusLaunchMenu();

@@ -1,6 +1,6 @@
 // The launch menu as screen readers read it: a menu popup whose rows are its
 // menu items.
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "menu/LaunchMenu.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <utility>
 
-#include "core/ItemPaths.h"
-#include "core/LaunchList.h"
+#include "core/store/ItemPaths.h"
+#include "core/store/LaunchList.h"
 #include "menu/FolderMenu.h"
 #include "menu/LaunchMenu.h"
 #include "platform/ShellHelpers.h"
@@ -128,7 +128,7 @@ void TvlcrLaunchMenu::OpenFolderOfRow(int row, bool byKeyboard)
     }
     RECT r{0, geometry_.RowTop(row - firstRow_), Width(), geometry_.RowTop(row - firstRow_) + geometry_.rowHeight};
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-    OpenFolderMenu(folder, 0, r, row, byKeyboard);
+    OpenFolderMenu(Handle(), folder, 0, r, row, byKeyboard, geometry_);
 }
 
 void TvlcrLaunchMenu::WatchHover(int row)

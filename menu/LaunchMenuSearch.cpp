@@ -1,7 +1,7 @@
 // Typing to find: the launch menu's rows while a search runs.
 #include <string>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "menu/FolderMenu.h"
 #include "menu/LaunchMenu.h"
 #include "menu/MenuSearch.h"

@@ -1,11 +1,10 @@
 #include "menu/LaunchMenuWindow.h"
 
 #include "core/BusyFlags.h"
-#include "core/CommandWindow.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
-#include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/ProgramWindows.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
@@ -172,6 +171,24 @@ void HandForegroundBack()
     // still "shown".
     if (MenuShown && !DialogShown)
         CloseLaunchMenuState();
+}
+
+void CloseLaunchMenuState()
+{
+    CloseFolderMenus();
+    if (LaunchMenu)
+        LaunchMenu->AnnounceHidden();
+    MenuShown = false;
+    if (Settings.ReloadItems)
+        ReleaseLaunchData();
+    ShowWindow(CommandWindow, SW_HIDE);
+    HideMainWindow();
+}
+
+void ReleaseLaunchData()
+{
+    FreeLaunchLists();
+    FreeIconStrip();
 }
 
 bool TakeHandEdits()

@@ -34,3 +34,8 @@ void ReloadLaunchMenu();
 bool TakeHandEdits();
 // Hides the menu and gives the foreground back to the window that had it.
 void HandForegroundBack();
+// The menu is closed: MenuShown cleared, the data released in memory-saving
+// mode, the windows hidden. Normally the loss of activation does this.
+void CloseLaunchMenuState();
+// Memory-saving mode: the list and the strip go while the menu is away.
+void ReleaseLaunchData();

@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include "core/CommandWindow.h"
-#include "core/ItemPaths.h"
-#include "core/LaunchList.h"
-#include "core/Resident.h"
+#include "core/ProgramWindows.h"
+#include "core/store/ItemPaths.h"
+#include "core/store/LaunchList.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Dialogs.h"

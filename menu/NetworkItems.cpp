@@ -7,11 +7,8 @@
 #include <iterator>
 #include <memory>
 
-#include "core/ItemPaths.h"
-#include "core/LaunchList.h"
-#include "core/Settings.h"
-#include "menu/IconStrip.h"
-#include "menu/LaunchMenu.h"
+#include "core/store/ItemPaths.h"
+#include "core/store/LaunchList.h"
 #include "platform/BackgroundJob.h"
 #include "platform/Raii.h"
 #include "platform/ShellHelpers.h"
@@ -84,7 +81,7 @@ bool IsNetworkPath(const std::string& path)
     return DriveTypeOf(path[0]) == DRIVE_REMOTE;
 }
 
-std::vector<bool> FindItemFolders(HWND answerTo)
+std::vector<bool> FindItemFolders(HWND answerTo, int iconSize)
 {
     ++Generation;
     Answered.clear();
@@ -97,29 +94,21 @@ std::vector<bool> FindItemFolders(HWND answerTo)
         if (target.empty())
             continue;
         if (IsNetworkPath(target))
-            AskInBackground(answerTo, Generation, i, Widen(target), IconCellSize);
+            AskInBackground(answerTo, Generation, i, Widen(target), iconSize);
         else
             folders[static_cast<std::size_t>(i)] = FolderExists(target);
     }
     return folders;
 }
 
-void TakeItemInfo(LPARAM answer)
+std::optional<ItemAnswer> TakeItemInfo(LPARAM answer)
 {
     const std::unique_ptr<ItemInfo> info = TakeResult<ItemInfo>(answer);
     if (info->generation != Generation || info->item < 0 || static_cast<std::size_t>(info->item) >= Answered.size())
-        return;  // an answer about a list read before
-    Answered[static_cast<std::size_t>(info->item)] = std::move(info->icon);
-    if (LaunchMenu)
-        LaunchMenu->SetItemFolder(info->item, info->folder);
-    if (Answered[static_cast<std::size_t>(info->item)] && RedrawIconCell(info->item)) {
-        if (Settings.ReloadItems)
-            SaveIconStrip();
-        if (LaunchMenu)
-            for (int row = 0; row < LaunchMenu->RowCount(); ++row)
-                if (LaunchMenu->Items()[static_cast<std::size_t>(row)].Ref == info->item)
-                    LaunchMenu->DrawRow(row);
-    }
+        return std::nullopt;  // an answer about a list read before
+    UniqueIcon& kept = Answered[static_cast<std::size_t>(info->item)];
+    kept = std::move(info->icon);
+    return ItemAnswer{info->item, info->folder, kept.get() != nullptr};
 }
 
 HICON NetworkItemIcon(int item, int size)

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/LaunchEncoding.h"
+#include "core/store/LaunchEncoding.h"
 #include "tests/native/ExactCp932.h"
 
 namespace {

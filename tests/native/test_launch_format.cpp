@@ -1,6 +1,6 @@
 #include <doctest/doctest.h>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 
 namespace {
 LaunchList Loaded(std::string_view text, std::string& dbl)

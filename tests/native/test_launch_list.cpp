@@ -1,6 +1,6 @@
 #include <doctest/doctest.h>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 
 namespace {
 void Fill(std::initializer_list<const char*> names)

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "menu/MenuModel.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 #include "platform/Dialogs.h"
 
 int main(int argc, char** argv)

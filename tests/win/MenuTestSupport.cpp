@@ -3,9 +3,9 @@
 #include <doctest/doctest.h>
 
 #include "core/CommandWindow.h"
-#include "core/LaunchFile.h"
+#include "core/store/LaunchFile.h"
 #include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "tests/win/WinTestSupport.h"
 
 // Launch.ini text with the magic line, the double-click command and the items.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/LaunchFile.h"
+#include "core/store/LaunchFile.h"
 #include "core/Resident.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"

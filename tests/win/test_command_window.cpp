@@ -3,9 +3,9 @@
 
 #include "core/CommandWindow.h"
 #include "core/ItemCommands.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/ModulePath.h"

@@ -8,9 +8,9 @@
 
 #include "controls/PlButton.h"
 #include "core/CommandWindow.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "core/Splash.h"
 #include "core/TrayIcon.h"
 #include "dialogs/ItemEditor.h"

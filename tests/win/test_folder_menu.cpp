@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/CommandWindow.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
@@ -113,6 +113,8 @@ TEST_CASE("a folder row opens its folder as a menu: folders first, Explorer's or
     CHECK(std::find(names.begin(), names.end(), W8(u8"\uD55C\uAE00 \u2713.exe")) != names.end());
     CHECK(IsWindowVisible(menu->Handle()));
     CHECK(menu->SelectedIndex() == 0);  // opened by the keyboard
+    // Owned by the menu's window, so that it goes with it and stays above it.
+    CHECK(GetWindow(menu->Handle(), GW_OWNER) == CommandWindow);
     // Beside the launch menu, on its right or its left.
     RECT outer{}, inner{};
     GetWindowRect(CommandWindow, &outer);
@@ -136,6 +138,7 @@ TEST_CASE("a folder row opens its folder as a menu: folders first, Explorer's or
         TvlcrFolderMenu* deeper = ReadMenuAt(1);
         REQUIRE(deeper);
         CHECK(ShownNames(*deeper) == std::vector<std::wstring>{L"inner.exe"});
+        CHECK(GetWindow(deeper->Handle(), GW_OWNER) == CommandWindow);
         Key(VK_LEFT);
         CHECK(FolderMenuAt(1) == nullptr);
         REQUIRE(FolderMenuAt(0) == menu);

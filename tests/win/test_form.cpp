@@ -14,6 +14,7 @@
 #include "controls/PlButton.h"
 #include "core/BusyFlags.h"
 #include "core/CommandWindow.h"
+#include "platform/Controls.h"
 #include "platform/Raii.h"
 #include "tests/win/FormTestSupport.h"
 #include "tests/win/MenuTestSupport.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/LaunchList.h"
-#include "core/Settings.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/BitmapFileFormat.h"
 #include "menu/IconStrip.h"
 #include "platform/Raii.h"

@@ -9,8 +9,9 @@
 
 #include "controls/PlButton.h"
 #include "core/BusyFlags.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "dialogs/ItemEditor.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowHelpers.h"
 #include "platform/ShellHelpers.h"

@@ -12,10 +12,11 @@
 
 #include "controls/PlButton.h"
 #include "core/BusyFlags.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditor.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"

@@ -1,8 +1,8 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 #include "tests/native/ExactCp932.h"
 #include "tests/win/WinTestSupport.h"
 

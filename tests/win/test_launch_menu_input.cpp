@@ -5,8 +5,8 @@
 #include <new>
 
 #include "core/CommandWindow.h"
-#include "core/LaunchList.h"
-#include "core/Settings.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "res/ResourceIds.h"

@@ -1,8 +1,8 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
-#include "core/LaunchList.h"
-#include "core/Settings.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"

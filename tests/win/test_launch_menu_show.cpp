@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include "core/CommandWindow.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "tests/win/MenuTestSupport.h"

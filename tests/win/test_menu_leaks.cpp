@@ -11,9 +11,9 @@
 
 #include "core/BusyFlags.h"
 #include "core/CommandWindow.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 #include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "core/TrayIcon.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"

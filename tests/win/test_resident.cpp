@@ -2,10 +2,11 @@
 #include <windows.h>
 
 #include "controls/Form.h"
-#include "core/LaunchFile.h"
-#include "core/LaunchList.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
 #include "core/Resident.h"
-#include "core/Settings.h"
+#include "core/store/Settings.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "tests/win/FormTestSupport.h"
 #include "tests/win/WinTestSupport.h"

@@ -1,7 +1,7 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 #include "platform/ModulePath.h"
 #include "tests/win/WinTestSupport.h"
 

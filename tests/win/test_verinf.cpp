@@ -5,6 +5,7 @@
 #include "controls/PlButton.h"
 #include "core/BusyFlags.h"
 #include "dialogs/VerInf.h"
+#include "platform/Controls.h"
 #include "platform/ShellHelpers.h"
 #include "platform/WindowHelpers.h"
 #include "tests/win/FormTestSupport.h"

@@ -1,8 +1,8 @@
 // Settings on the registry under HKEY_CURRENT_USER.
 #include <windows.h>
 
-#include "core/Messages.h"
-#include "core/Settings.h"
+#include "core/store/Messages.h"
+#include "core/store/Settings.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
 

@@ -1,10 +1,10 @@
-#include "core/LaunchFile.h"
+#include "core/store/LaunchFile.h"
 
 #include <windows.h>
 
-#include "core/LaunchEncoding.h"
-#include "core/LaunchList.h"
-#include "core/Messages.h"
+#include "core/store/LaunchEncoding.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Messages.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"

@@ -1,4 +1,4 @@
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 
 #include <utility>
 

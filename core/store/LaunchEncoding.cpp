@@ -1,4 +1,4 @@
-#include "core/LaunchEncoding.h"
+#include "core/store/LaunchEncoding.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/Messages.h"
+#include "core/store/Messages.h"
 
 std::string FillIn(const char* format, const std::string& argument)
 {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/LaunchList.h"
+#include "core/store/LaunchList.h"
 
 enum class LaunchEncoding : std::uint8_t { Cp932, Utf8, Utf8WithBom };
 

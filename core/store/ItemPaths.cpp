@@ -1,10 +1,10 @@
-#include "core/ItemPaths.h"
+#include "core/store/ItemPaths.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "core/LaunchFile.h"
+#include "core/store/LaunchFile.h"
 #include "platform/ModulePath.h"
 #include "platform/PathText.h"
 

@@ -1,4 +1,4 @@
-#include "core/Settings.h"
+#include "core/store/Settings.h"
 
 TSettings Settings;
 
