@@ -83,7 +83,11 @@ bool DoubleTapWatch::Key(int sidedKey, bool down, std::uint32_t now, const TapRu
     return false;
 }
 
-void DoubleTapWatch::Button() { phase_ = Phase::Idle; }
+void DoubleTapWatch::Mouse(unsigned buttonFlags)
+{
+    if (buttonFlags & kMouseCancels)
+        phase_ = Phase::Idle;
+}
 
 void DoubleTapWatch::Expire(std::uint32_t now, const TapRules& rules)
 {

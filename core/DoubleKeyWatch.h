@@ -25,12 +25,22 @@ bool IsPopupKey(int sidedKey, int popupKey);
 // desktop swallows the releases of Ctrl+Alt+Del).
 inline constexpr std::uint32_t kRepeatGapMs = 1100;
 
+// Raw input's mouse button flags that take a tap back: the five buttons'
+// downs, the wheel and the horizontal wheel.
+inline constexpr unsigned kMouseLeftDown = 0x0001, kMouseRightDown = 0x0004, kMouseMiddleDown = 0x0010,
+                          kMouseButton4Down = 0x0040, kMouseButton5Down = 0x0100, kMouseWheel = 0x0400,
+                          kMouseHWheel = 0x0800;
+inline constexpr unsigned kMouseCancels = kMouseLeftDown | kMouseRightDown | kMouseMiddleDown | kMouseButton4Down |
+                                          kMouseButton5Down | kMouseWheel | kMouseHWheel;
+
 class DoubleTapWatch {
 public:
     // A key went down or up; true at the release that completes a double tap.
     bool Key(int sidedKey, bool down, std::uint32_t now, const TapRules& rules);
-    // A mouse button went down: Ctrl+click is no tap.
-    void Button();
+    // The mouse did something (raw input's button flags): a button pressed
+    // (Ctrl+click) or the wheel turned (Ctrl+wheel zooms, a touchpad's pinch
+    // comes as it) makes the press no tap; a move or a release does not.
+    void Mouse(unsigned buttonFlags);
     // The time has passed in which the press under way could still count.
     void Expire(std::uint32_t now, const TapRules& rules);
     // A tap is under way: the mouse is watched and a deadline is set.

@@ -11,8 +11,8 @@ DoubleTapWatch DoubleKey;
 namespace {
 
 constexpr USHORT kGenericDesktop = 0x01, kMouseUsage = 0x02, kKeyboardUsage = 0x06;
-constexpr USHORT kButtonDowns = RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_RIGHT_BUTTON_DOWN |
-                                RI_MOUSE_MIDDLE_BUTTON_DOWN | RI_MOUSE_BUTTON_4_DOWN | RI_MOUSE_BUTTON_5_DOWN;
+static_assert(kMouseCancels == (RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_RIGHT_BUTTON_DOWN | RI_MOUSE_MIDDLE_BUTTON_DOWN |
+                                RI_MOUSE_BUTTON_4_DOWN | RI_MOUSE_BUTTON_5_DOWN | RI_MOUSE_WHEEL | RI_MOUSE_HWHEEL));
 
 bool keyboardRegistered = false;
 bool mouseRegistered = false;
@@ -61,15 +61,17 @@ void WatchRawInput(HRAWINPUT input)
         return;
     if (!Settings.DoubleKeyedPopup)
         return;
-    const DWORD now = GetTickCount();
+    // When the input came, not when it is handled: after the thread was held
+    // up (a slow share), two taps keep the time between them.
+    const auto now = static_cast<DWORD>(GetMessageTime());
     if (data.header.dwType == RIM_TYPEKEYBOARD) {
         const RAWKEYBOARD& k = data.data.keyboard;
         const int key = SidedKey(k.VKey, k.MakeCode, (k.Flags & RI_KEY_E0) != 0);
         const bool down = (k.Flags & RI_KEY_BREAK) == 0;
         if (DoubleKey.Key(key, down, now, Rules()))
             OnDoublePress();
-    } else if (data.header.dwType == RIM_TYPEMOUSE && (data.data.mouse.usButtonFlags & kButtonDowns) != 0) {
-        DoubleKey.Button();
+    } else if (data.header.dwType == RIM_TYPEMOUSE) {
+        DoubleKey.Mouse(data.data.mouse.usButtonFlags);
     }
     FollowPendingTap();
 }

@@ -101,10 +101,12 @@ void InitResident()
     ShowSplash();
     LoadSettingsOrDefaults();
     CreateLaunchLists();
-    // An unreadable file has been reported; it is not a first run, and nothing
-    // replaces the file unless the user saves a list.
+    // Only a missing or empty file is a first run. An unreadable one has been
+    // reported, and one with text but no items (a list emptied on purpose, an
+    // encoding misread) is the user's: nothing replaces either unless the
+    // user saves a list.
     const LaunchLoadResult loaded = LoadLaunchList();
-    if (loaded != LaunchLoadResult::Unreadable && LaunchItemCount() == 0) {
+    if (loaded == LaunchLoadResult::Missing || loaded == LaunchLoadResult::Empty) {
         HideSplash(false);
         ShowFirstRun();
     }

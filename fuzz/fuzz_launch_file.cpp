@@ -1,4 +1,4 @@
-// Any bytes load without fault, in either encoding, and what a load gives
+// Any bytes load without fault, in any encoding, and what a load gives
 // survives a save in the file's own encoding and a reload unchanged, byte for
 // byte, wherever the encoding read back is the one written.
 #include <cstdint>
@@ -14,6 +14,8 @@ LaunchList Load(std::string_view bytes, std::string& dbl, LaunchEncoding& encodi
 {
     DecodedLaunchFile decoded = DecodeLaunchFile(bytes, ExactToCp932);
     encoding = decoded.Encoding;
+    if (decoded.Undecodable && !decoded.Parsed.Items.empty())
+        std::abort();  // nothing of a broken file is taken
     if (decoded.LostItems.size() != decoded.LostLines.size())
         std::abort();
     LaunchList list;

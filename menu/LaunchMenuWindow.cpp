@@ -88,7 +88,7 @@ MenuScreen MenuScreenNow()
 {
     MenuScreen screen;
     screen.area = MonitorAreaAtPointer();
-    screen.bar = GetTaskbarRectOn(screen.area.monitor);
+    screen.bar = GetTaskbarRectOn(screen.area);
     return screen;
 }
 

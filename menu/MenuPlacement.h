@@ -2,12 +2,8 @@
 // taskbar of the monitor the menu opens on, whichever side it is on, or at
 // that monitor's top right when it has none.
 #pragma once
+#include "platform/ScreenRect.h"
 
-struct ScreenRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
 
 struct MenuOrigin {
     int x = 0, y = 0;
@@ -17,8 +13,10 @@ struct MenuOrigin {
 // A taskbar that spans the monitor's height stands along its left or right
 // side: the menu stands beside it with its bottom on the monitor's bottom.
 // Otherwise it lies across the top or bottom: the menu hangs below it or sits
-// on it, its right edge on the monitor's right edge. An all-zero rectangle (no
-// taskbar) counts as one across the top: the menu goes to the top right.
+// on it, its right edge on the monitor's right edge. A bar that hides itself
+// keeps a sliver on the monitor, and the menu stands against that. An
+// all-zero rectangle (no taskbar) counts as one across the top: the menu goes
+// to the top right.
 MenuOrigin PlaceMenu(const ScreenRect& taskbar, const ScreenRect& monitor, int menuWidth, int menuHeight);
 
 // A folder's menu beside the row that opened it (`row`, in screen pixels):

@@ -6,6 +6,7 @@
 #include "platform/PathText.h"
 #include "platform/Raii.h"
 #include "platform/Seams.h"
+#include "platform/TaskbarEdge.h"
 
 std::string GetTempDirectory()
 {
@@ -67,30 +68,39 @@ RECT GetTaskbarRect()
 
 namespace {
 
-bool CentreIn(const RECT& r, const RECT& area)
-{
-    const POINT centre{r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
-    return !IsRectEmpty(&r) && PtInRect(&area, centre);
-}
+// ABM_GETAUTOHIDEBAREX, from Windows 8 on; earlier ones answer nothing.
+constexpr DWORD kGetAutoHideBarEx = 0x0000000B;
+
+ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-RECT GetTaskbarRectOn(const RECT& monitor)
+RECT GetTaskbarRectOn(const MonitorArea& area)
 {
+    const ScreenRect monitor = ToScreenRect(area.monitor);
+    const ScreenRect strip = BarFromWorkArea(monitor, ToScreenRect(area.work));
+    if (!strip.Empty())
+        return RECT{strip.left, strip.top, strip.right, strip.bottom};
+    // The work area is the whole monitor: the bar hides itself, or there is
+    // none. The shell knows of a hidden one by its edge.
+    for (const UINT edge : {ABE_BOTTOM, ABE_LEFT, ABE_TOP, ABE_RIGHT}) {
+        APPBARDATA data{};
+        data.cbSize = sizeof data;
+        data.uEdge = edge;
+        data.rc = area.monitor;
+        const auto bar = reinterpret_cast<HWND>(SHAppBarMessage(kGetAutoHideBarEx, &data));
+        RECT r{};
+        if (bar && IsWindow(bar) && GetWindowRect(bar, &r) && BarReaches(ToScreenRect(r), monitor))
+            return r;
+    }
+    // The taskbars' own windows have the last word.
     const RECT main = GetTaskbarRect();
-    if (CentreIn(main, monitor))
+    if (BarReaches(ToScreenRect(main), monitor))
         return main;
-    // The other taskbars stand on the other monitors only: the primary one,
-    // at (0, 0), is spared the search through every window.
-    const POINT origin{0, 0};
-    if (PtInRect(&monitor, origin))
-        return RECT{0, 0, 0, 0};
-    // Other monitors' taskbars (each monitor may have one) have a class of
-    // their own, several windows of it.
     for (HWND bar = FindWindowExA(nullptr, nullptr, "Shell_SecondaryTrayWnd", nullptr); bar;
          bar = FindWindowExA(nullptr, bar, "Shell_SecondaryTrayWnd", nullptr)) {
         RECT r{};
-        if (IsWindowVisible(bar) && GetWindowRect(bar, &r) && CentreIn(r, monitor))
+        if (IsWindowVisible(bar) && GetWindowRect(bar, &r) && BarReaches(ToScreenRect(r), monitor))
             return r;
     }
     return RECT{0, 0, 0, 0};
@@ -191,9 +201,10 @@ bool IsDesktopOrTaskbar(HWND window)
 
 bool CoversItsMonitor(HWND window)
 {
-    // A window that keeps its title bar is a maximised one, not full screen,
-    // even where an auto-hidden taskbar lets it reach the monitor's edges.
-    if ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION || IsIconic(window))
+    // A window that keeps its title bar, or is maximised (a browser drawing
+    // its own title bar), is no full-screen one, even where an auto-hidden
+    // taskbar lets it reach the monitor's edges.
+    if ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION || IsIconic(window) || IsZoomed(window))
         return false;
     HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONULL);
     MONITORINFO info{};

@@ -28,15 +28,15 @@ std::string GetTempDirectory();
 
 // The taskbar's screen rectangle; all zero when there is no taskbar window.
 RECT GetTaskbarRect();
-// The taskbar standing on the monitor with this rectangle: the main one, or
-// one of the taskbars on the other monitors; all zero when it has none.
-RECT GetTaskbarRectOn(const RECT& monitor);
-
 // A monitor as the menus and forms see it, through the MonitorAt seam.
 struct MonitorArea {
     RECT monitor{};
     RECT work{};
 };
+// The taskbar standing on this monitor: the strip its work area leaves out;
+// where that is the whole monitor, a bar that hides itself (as the shell
+// tells, or the taskbar's own window reaching in); all zero when it has none.
+RECT GetTaskbarRectOn(const MonitorArea& area);
 MonitorArea MonitorAreaAt(POINT point);
 // The monitor holding most of the window (its centre decides).
 MonitorArea MonitorAreaOf(HWND window);

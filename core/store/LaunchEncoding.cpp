@@ -47,7 +47,86 @@ std::size_t ItemOfLine(std::size_t line, bool versioned)
     return line < first ? 0 : (line - first) / recordSize + 1;
 }
 
+void AppendUtf8(std::string& out, std::uint32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendUnit(std::string& out, std::uint32_t unit, bool bigEndian)
+{
+    const auto high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+}
+
 }  // namespace
+
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return static_cast<std::uint32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 0; i < units; ++i) {
+        std::uint32_t c = unit(i);
+        if (c >= 0xDC00 && c <= 0xDFFF)
+            return std::nullopt;  // a trailing half alone
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= units || unit(i + 1) < 0xDC00 || unit(i + 1) > 0xDFFF)
+                return std::nullopt;
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t length = std::max<std::size_t>(SequenceLength(utf8, at), 1);
+        const auto byte = [&](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(utf8[at + i]));
+        };
+        std::uint32_t c = byte(0);
+        if (length == 2)
+            c = ((c & 0x1F) << 6) | (byte(1) & 0x3F);
+        else if (length == 3)
+            c = ((c & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        else if (length == 4)
+            c = ((c & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+        if (c >= 0x10000) {
+            AppendUnit(out, 0xD800 + ((c - 0x10000) >> 10), bigEndian);
+            AppendUnit(out, 0xDC00 + ((c - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            AppendUnit(out, c, bigEndian);
+        }
+        at += length;
+    }
+    return out;
+}
 
 bool IsValidUtf8(std::string_view bytes)
 {
@@ -62,6 +141,10 @@ bool IsValidUtf8(std::string_view bytes)
 
 LaunchEncoding DetectLaunchEncoding(std::string_view bytes)
 {
+    if (bytes.substr(0, kUtf16LeBom.size()) == kUtf16LeBom)
+        return LaunchEncoding::Utf16Le;
+    if (bytes.substr(0, kUtf16BeBom.size()) == kUtf16BeBom)
+        return LaunchEncoding::Utf16Be;
     if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
         return LaunchEncoding::Utf8WithBom;
     const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
@@ -78,6 +161,16 @@ DecodedLaunchFile DecodeLaunchFile(std::string_view bytes, ToCp932Function toCp9
     }
     if (decoded.Encoding == LaunchEncoding::Utf8WithBom)
         bytes.remove_prefix(kUtf8Bom.size());
+    // UTF-16 goes through UTF-8, whose lines then convert as any UTF-8 file's.
+    std::optional<std::string> wide;
+    if (decoded.Encoding == LaunchEncoding::Utf16Le || decoded.Encoding == LaunchEncoding::Utf16Be) {
+        wide = Utf16ToUtf8(bytes.substr(kUtf16LeBom.size()), decoded.Encoding == LaunchEncoding::Utf16Be);
+        if (!wide) {
+            decoded.Undecodable = true;
+            return decoded;
+        }
+        bytes = *wide;
+    }
     std::vector<std::string> lines = SplitLaunchLines(bytes);
     const bool versioned = !lines.empty() && lines[0] == kLaunchListMagic;
     std::string text;
@@ -107,6 +200,10 @@ std::string EncodeLaunchFile(std::string_view cp932, LaunchEncoding encoding, To
 {
     if (encoding == LaunchEncoding::Cp932)
         return std::string(cp932);
+    if (encoding == LaunchEncoding::Utf16Le)
+        return std::string(kUtf16LeBom) + Utf8ToUtf16(toUtf8(cp932), false);
+    if (encoding == LaunchEncoding::Utf16Be)
+        return std::string(kUtf16BeBom) + Utf8ToUtf16(toUtf8(cp932), true);
     std::string out = encoding == LaunchEncoding::Utf8WithBom ? std::string(kUtf8Bom) : std::string();
     return out + toUtf8(cp932);
 }

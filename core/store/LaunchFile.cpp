@@ -158,11 +158,20 @@ LaunchLoadResult LoadLaunchListFrom(const std::string& path)
     // Stamped before the parse: a change made meanwhile is seen next time.
     Remember(path);
     DecodedLaunchFile decoded = DecodeLaunchFile(text, Utf8ToCp932);
+    if (decoded.Undecodable) {
+        // Marked as UTF-16 but not that: reported as a file that cannot be
+        // read, and the lists stay as they were.
+        if (path != ReportedUnreadablePath) {
+            ReportedUnreadablePath = path;
+            ShowErrorMessage(FillIn(kMsgCannotOpenFile, path));
+        }
+        return LaunchLoadResult::Unreadable;
+    }
     RememberEncoding(path, decoded.Encoding);
     ApplyLaunchFile(std::move(decoded.Parsed), *LaunchLists, DblClickCommand);
     if (decoded.LostItems.empty()) {
         ReportedUnreadablePath.clear();
-        return LaunchLoadResult::Loaded;
+        return text.empty() ? LaunchLoadResult::Empty : LaunchLoadResult::Loaded;
     }
     // Shown as far as it could be read, and taken as an unreadable file: not
     // a first run, and nothing is saved over it unless the user saves a list.

@@ -4,7 +4,9 @@
 
 #include "platform/Seams.h"
 
-enum class LaunchLoadResult { Loaded, Missing, Unreadable };
+// Empty: the file is there with nothing in it. Only a missing or empty file
+// makes a first run; one with text in it never does, items or not.
+enum class LaunchLoadResult { Loaded, Missing, Empty, Unreadable };
 
 // In LaunchFileDirectory (Seams.h): the executable's folder unless a test
 // points it elsewhere. That folder is the program's own folder for the paths
@@ -16,7 +18,7 @@ std::string LaunchFilePath();
 // time or size differ, or it came or went): someone edited it by hand.
 bool LaunchFileChanged();
 
-// Replaces the list contents from the file, saved as cp932 or as UTF-8. A
+// Replaces the list contents from the file, saved as cp932, UTF-8 or UTF-16. A
 // file that exists but cannot be read is reported and leaves the lists as they
 // were (empty at start-up); one with items that cp932 cannot hold is reported
 // and loads without them. The caller must not take either for a first run.

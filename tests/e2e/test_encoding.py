@@ -1,4 +1,4 @@
-"""Text as Windows and its editors write it: a Launch.ini saved as UTF-8 shows,
+"""Text as Windows and its editors write it: a Launch.ini saved as UTF-8 or UTF-16 shows,
 launches and is saved back as UTF-8; under another code page the program says
 why it cannot run and touches nothing."""
 
@@ -55,15 +55,19 @@ class Utf8LaunchFile(UserSceneCase):
 
     def test_names_show_as_from_a_cp932_file_and_a_japanese_path_launches(self):
         pictures = {}
-        for encoding in ("cp932", "utf-8-sig"):
+        # "utf-16" is Notepad's "Unicode": little endian with a byte-order mark.
+        for encoding in ("cp932", "utf-8-sig", "utf-16"):
             inst = self.instance()
             self.place(inst, encoding)
+            written = inst.read_launch_ini()
             main = self.start_in_scene(inst)
-            pictures[encoding] = self.menu_picture(main)
+            pictures[encoding] = self.menu_picture(main)  # no first run's welcome stands in its way
+            self.assertEqual(inst.read_launch_ini(), written, f"the {encoding} file was rewritten")
             inst.cleanup()
             self.bar.close()
             self.app.close()
         self.assertEqual(pictures["utf-8-sig"], pictures["cp932"], "the UTF-8 names are drawn otherwise")
+        self.assertEqual(pictures["utf-16"], pictures["cp932"], "the UTF-16 names are drawn otherwise")
 
         inst = self.instance()
         log, work = self.place(inst, "utf-8")

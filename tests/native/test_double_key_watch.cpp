@@ -48,7 +48,7 @@ TEST_CASE("two quick taps open at the second release, once")
     CHECK(t.watch.Pending());
 }
 
-TEST_CASE("chords cancel: Ctrl+Tab twice, Ctrl+C twice, a tap then Ctrl+C, Ctrl+click, right Ctrl")
+TEST_CASE("chords cancel: Ctrl+Tab twice, Ctrl+C twice, a tap then Ctrl+C, Ctrl+click, Ctrl+wheel, right Ctrl")
 {
     using Script = void (*)(Timeline&);
     const Script chords[] = {
@@ -75,8 +75,22 @@ TEST_CASE("chords cancel: Ctrl+Tab twice, Ctrl+C twice, a tap then Ctrl+C, Ctrl+
         },
         [](Timeline& t) {
             t.Tap(kLCtrl);
-            t.watch.Button();
+            t.watch.Mouse(kMouseLeftDown);
             t.Tap(kLCtrl);
+        },
+        [](Timeline& t) {  // two zoom steps: Ctrl+wheel, let go, Ctrl+wheel
+            for (int i = 0; i < 2; ++i) {
+                t.Key(kLCtrl, true);
+                t.watch.Mouse(kMouseWheel);
+                t.Key(kLCtrl, false);
+            }
+        },
+        [](Timeline& t) {  // sideways scrolling too
+            for (int i = 0; i < 2; ++i) {
+                t.Key(kLCtrl, true);
+                t.watch.Mouse(kMouseHWheel);
+                t.Key(kLCtrl, false);
+            }
         },
         [](Timeline& t) {  // right Ctrl is another key, and no popup key of its own
             t.Tap(kLCtrl);
@@ -86,6 +100,16 @@ TEST_CASE("chords cancel: Ctrl+Tab twice, Ctrl+C twice, a tap then Ctrl+C, Ctrl+
             t.Tap(kRCtrl);
         },
     };
+    // Moving the mouse or letting a button go is no chord.
+    const Script moves = [](Timeline& t) {
+        t.Tap(kLCtrl);
+        t.watch.Mouse(0);
+        t.watch.Mouse(0x0002);  // left button up
+        t.Tap(kLCtrl);
+    };
+    Timeline moved;
+    moves(moved);
+    CHECK(moved.opened.size() == 1);
     for (const Script chord : chords) {
         Timeline t;
         chord(t);

@@ -74,3 +74,47 @@ TEST_CASE("items with characters cp932 cannot hold are left out whole and named 
     CHECK(command.Parsed.DblClickCommand.empty());
     CHECK(command.Parsed.Items.size() == 1);
 }
+
+TEST_CASE("a UTF-16 file, little or big endian, loads exactly and is written back byte for byte")
+{
+    // Made from the UTF-8 file, with a character beyond the BMP in a name
+    // that cp932 cannot hold: that item is left out, as from UTF-8.
+    const std::string withEmoji = kUtf8File + U8(u8"e.exe\r\n顔 😀\r\n\r\n\r\n\r\n");
+    for (const bool big : {false, true}) {
+        const std::string bom(big ? kUtf16BeBom : kUtf16LeBom);
+        const std::string file = bom + Utf8ToUtf16(kUtf8File, big);
+        CHECK(DetectLaunchEncoding(file) == (big ? LaunchEncoding::Utf16Be : LaunchEncoding::Utf16Le));
+        const DecodedLaunchFile d = DecodeLaunchFile(file, ToCp932);
+        CHECK_FALSE(d.Undecodable);
+        CHECK(d.LostItems.empty());
+        REQUIRE(d.Parsed.Items.size() == 2);
+        CHECK(d.Parsed.Items[0].Target == std::string("C:\\ツール\\表示.exe"));
+        CHECK(d.Parsed.Items[1].Name == std::string("メモ帳"));
+        LaunchList list;
+        std::string dbl;
+        ApplyLaunchFile(d.Parsed, list, dbl);
+        CHECK(EncodeLaunchFile(FormatLaunchFile(list, dbl), d.Encoding, ToUtf8) == file);
+
+        const DecodedLaunchFile lost = DecodeLaunchFile(bom + Utf8ToUtf16(withEmoji, big), ToCp932);
+        CHECK(lost.LostItems == std::vector<std::size_t>{3});
+        CHECK(lost.Parsed.Items.size() == 2);
+        CHECK(Utf16ToUtf8(Utf8ToUtf16(withEmoji, big), big) == withEmoji);
+    }
+    // The surrogate pair of U+1F600, little endian.
+    const std::string emoji = U8(u8"\U0001F600");
+    CHECK(Utf8ToUtf16(emoji, false) == std::string("\x3D\xD8\x00\xDE", 4));
+}
+
+TEST_CASE("a file marked as UTF-16 that is not is taken as nothing")
+{
+    const std::string good = Utf8ToUtf16("VELOCARA_LAUNCHLIST_2\r\n\r\na.exe\r\nA\r\n\r\n\r\n\r\n", false);
+    const std::string cutShort = std::string(kUtf16LeBom) + good.substr(0, good.size() - 1);
+    const std::string loneHigh = std::string(kUtf16LeBom) + good + std::string("\x3D\xD8", 2);
+    const std::string loneLow = std::string(kUtf16BeBom) + std::string("\xDE\x00", 2) + good;
+    for (const std::string& bad : {cutShort, loneHigh, loneLow}) {
+        const DecodedLaunchFile d = DecodeLaunchFile(bad, ToCp932);
+        CHECK(d.Undecodable);
+        CHECK(d.Parsed.Items.empty());
+    }
+    CHECK_FALSE(Utf16ToUtf8("abc", false));
+}

@@ -1,6 +1,7 @@
 #include <doctest/doctest.h>
 
 #include "menu/MenuPlacement.h"
+#include "platform/TaskbarEdge.h"
 
 namespace {
 constexpr int kW = 180;
@@ -67,4 +68,30 @@ TEST_CASE("a folder's menu opens beside its row, to the left where the work area
     // On a monitor left of the primary one the coordinates are negative.
     CHECK(PlaceSubmenu({-1000, 50, -820, 70}, {-1280, 0, 0, 1024}, 200, 100) == MenuOrigin{-820, 50});
     CHECK(PlaceSubmenu({-180, 50, 0, 70}, {-1280, 0, 0, 1024}, 200, 100) == MenuOrigin{-380, 50});
+}
+
+TEST_CASE("the taskbar's side from the work area, or from a bar that hides itself")
+{
+    const ScreenRect screen{0, 0, kScreenW, kScreenH};
+    // The work area leaves the bar's strip out, on whichever side.
+    CHECK(BarFromWorkArea(screen, {0, 0, 1024, 738}) == ScreenRect{0, 738, 1024, 768});
+    CHECK(BarFromWorkArea(screen, {60, 0, 1024, 768}) == ScreenRect{0, 0, 60, 768});
+    CHECK(BarFromWorkArea(screen, {0, 30, 1024, 768}) == ScreenRect{0, 0, 1024, 30});
+    CHECK(BarFromWorkArea(screen, {0, 0, 964, 768}) == ScreenRect{964, 0, 1024, 768});
+    // Another docked bar besides: the widest cut is the taskbar's.
+    CHECK(BarFromWorkArea(screen, {20, 0, 1024, 728}) == ScreenRect{0, 728, 1024, 768});
+    CHECK(BarFromWorkArea(screen, screen).Empty());
+
+    // Auto-hidden, all but 2 px off the bottom or the left: the menu stands
+    // against that sliver, not at the top right.
+    const ScreenRect hiddenBottom{0, 766, 1024, 814}, hiddenLeft{-58, 0, 2, 768};
+    CHECK(BarReaches(hiddenBottom, screen));
+    CHECK(BarReaches(hiddenLeft, screen));
+    CHECK(PlaceMenu(hiddenBottom, screen, kW, 142) == MenuOrigin{844, 766 - 142});
+    CHECK(PlaceMenu(hiddenLeft, screen, kW, 142) == MenuOrigin{2, 768 - 142});
+    // A bar on a monitor beside this one, a window in the middle, none.
+    CHECK_FALSE(BarReaches({1024, 738, 2304, 768}, screen));
+    CHECK_FALSE(BarReaches({1024, 0, 1084, 768}, screen));
+    CHECK_FALSE(BarReaches({100, 100, 300, 130}, screen));
+    CHECK_FALSE(BarReaches({}, screen));
 }

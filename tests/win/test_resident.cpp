@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "controls/Form.h"
+#include "core/store/LaunchEncoding.h"
 #include "core/store/LaunchFile.h"
 #include "core/store/LaunchList.h"
 #include "core/Resident.h"
@@ -206,6 +207,27 @@ TEST_CASE("start-up reads the settings and the list, and takes an empty list for
         CHECK(state.formsShown.empty());
         CHECK(Settings.ReloadItems);
         CHECK_FALSE(LaunchListsPresent());
+    }
+    SUBCASE("a Launch.ini with text but no items is no first run")
+    {
+        WriteBytes(state.dir.file("Launch.ini"), "VELOCARA_LAUNCHLIST_2\r\n\r\n");
+        MessageBoxRecorder boxes;
+        InitResident();
+        CHECK(boxes.boxes().empty());
+        CHECK(state.formsShown.empty());
+        CHECK(LaunchItemCount() == 0);
+    }
+    SUBCASE("a UTF-16 Launch.ini is read, not taken for a first run")
+    {
+        WriteBytes(state.dir.file("Launch.ini"),
+                   std::string("\xFF\xFE") +
+                       Utf8ToUtf16("VELOCARA_LAUNCHLIST_2\r\n\r\nT\r\nN\r\n\r\n\r\n\r\n", false));
+        MessageBoxRecorder boxes;
+        InitResident();
+        CHECK(boxes.boxes().empty());
+        CHECK(state.formsShown.empty());
+        REQUIRE(LaunchItemCount() == 1);
+        CHECK(LaunchLists->NameList[0] == "N");
     }
     SUBCASE("an unreadable Launch.ini is reported and is not a first run")
     {
