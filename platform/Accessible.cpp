@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "platform/SystemLibrary.h"
+
 namespace {
 
 // Defined here: the import library's IID_IAccessible comes out as a thunk
@@ -11,6 +13,10 @@ namespace {
 constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 constexpr IID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// oleacc.dll is no Known DLL: it is loaded from System32 when first asked for.
+using CreateStdAccessibleObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+using LresultFromObjectFunction = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 
 HRESULT Text(const std::wstring& text, BSTR* out)
 {
@@ -84,8 +90,11 @@ public:
         *parent = nullptr;
         if (!source_)
             return RPC_E_DISCONNECTED;
-        return CreateStdAccessibleObject(source_->AccessibleWindow(), OBJID_WINDOW, kIidDispatch,
-                                         reinterpret_cast<void**>(parent));
+        static const auto create =
+            SystemFunction<CreateStdAccessibleObjectFunction>(L"oleacc.dll", "CreateStdAccessibleObject");
+        if (!create)
+            return E_NOTIMPL;
+        return create(source_->AccessibleWindow(), OBJID_WINDOW, kIidDispatch, reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
     {
@@ -277,9 +286,13 @@ LRESULT AccessibleAnswer::Answer(WPARAM wParam, LPARAM lParam)
 {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
         return 0;
+    // Loaded when a screen reader first asks, from System32 only.
+    static const auto answer = SystemFunction<LresultFromObjectFunction>(L"oleacc.dll", "LresultFromObject");
+    if (!answer)
+        return 0;
     if (!object_)
         object_ = new AccessibleObject(&source_);
-    return LresultFromObject(kIidAccessible, wParam, object_);
+    return answer(kIidAccessible, wParam, object_);
 }
 
 bool ClientPointOf(HWND window, POINT screen, POINT& client)

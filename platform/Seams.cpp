@@ -2,17 +2,12 @@
 
 #include <shellapi.h>
 
+#include "platform/SystemLibrary.h"
+
 namespace {
 BOOL WINAPI OpenFileDialogOnDemand(OPENFILENAMEW* request)
 {
-    static const auto dialog = [] {
-        HMODULE comdlg = LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!comdlg)  // Windows 7 without the search flags
-            comdlg = LoadLibraryA("comdlg32.dll");
-        return comdlg ? reinterpret_cast<OpenFileDialogFunction>(
-                            reinterpret_cast<void*>(GetProcAddress(comdlg, "GetOpenFileNameW")))
-                      : nullptr;
-    }();
+    static const auto dialog = SystemFunction<OpenFileDialogFunction>(L"comdlg32.dll", "GetOpenFileNameW");
     return dialog ? dialog(request) : FALSE;
 }
 

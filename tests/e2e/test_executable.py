@@ -10,8 +10,15 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from vlcr_e2e import VLCR_EXE
 
-WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
-                "imm32.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll", "msvcrt.dll", "shlwapi.dll", "oleacc.dll"}
+# Windows 10's Known DLLs (HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs): the loader
+# takes these from System32 whatever lies beside the program. The common controls come side by side through
+# the manifest. Any other DLL the program imports at load time would be looked for in its own folder first.
+KNOWN_DLLS = {"advapi32.dll", "clbcatq.dll", "combase.dll", "comdlg32.dll", "coml2.dll", "difxapi.dll",
+              "gdi32.dll", "gdiplus.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll", "msctf.dll", "msvcrt.dll",
+              "normaliz.dll", "nsi.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll", "sechost.dll",
+              "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "wldap32.dll",
+              "ws2_32.dll"}
+WINDOWS_DLLS = KNOWN_DLLS | {"comctl32.dll"}
 
 
 def objdump(*args):
@@ -20,7 +27,7 @@ def objdump(*args):
 
 
 class Executable(unittest.TestCase):
-    def test_imports_are_windows_own_dlls_only(self):
+    def test_imports_are_known_dlls_only(self):
         dlls = {m.lower() for m in re.findall(r"DLL Name: (\S+)", objdump("-p"))}
         self.assertTrue(dlls, "no imports found")
         self.assertLessEqual(dlls, WINDOWS_DLLS, dlls - WINDOWS_DLLS)

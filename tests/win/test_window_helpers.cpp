@@ -8,6 +8,7 @@
 #include "platform/GradientBands.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
+#include "platform/SystemLibrary.h"
 #include "platform/WindowHelpers.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -497,4 +498,24 @@ TEST_CASE("after the library search is restricted, a DLL beside the program is n
         FreeLibrary(after);
     DeleteFileA((beside + "vlcr-planted-a.dll").c_str());
     DeleteFileA((beside + "vlcr-planted-b.dll").c_str());
+}
+
+TEST_CASE("a system DLL that is no Known DLL comes from System32, never from beside the program")
+{
+    // A DLL named as one of Windows' own, beside the program: what the
+    // program loads by that name is still the system's.
+    const std::string beside = ExecutableDirectory();
+    const std::string planted = beside + "version.dll";
+    REQUIRE(CopyFileA(BuiltProgramPath("tools\\vlcr-planted.dll").c_str(), planted.c_str(), FALSE));
+    const HMODULE module = LoadSystemLibrary(L"version.dll");
+    REQUIRE(module != nullptr);
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    CHECK(lstrcmpiA(std::string(path).substr(0, lstrlenA(system)).c_str(), system) == 0);
+    const bool hasVersionCalls = GetProcAddress(module, "GetFileVersionInfoSizeW") != nullptr;
+    CHECK(hasVersionCalls);  // the planted one has none
+    FreeLibrary(module);
+    DeleteFileA(planted.c_str());
 }

@@ -1,0 +1,17 @@
+#include "platform/SystemLibrary.h"
+
+#include <string>
+
+HMODULE LoadSystemLibrary(const wchar_t* name)
+{
+    if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    // Windows 7 without the search flags: the full path in System32 says the
+    // same.
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
