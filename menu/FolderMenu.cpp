@@ -105,7 +105,8 @@ AccessibleFacts TvlcrFolderMenu::DescribeAccessible(int child) const
         facts.defaultAction = L"実行";
         facts.state = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE | (e.folder ? STATE_SYSTEM_HASPOPUP : 0);
         if (index == selected_)
-            facts.state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED;
+            facts.state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_HOTTRACKED |
+                           (DeepestFolderMenu() == this ? STATE_SYSTEM_FOCUSED : 0);
     } else {
         facts.name = AccessibleText(state_ == State::Reading      ? kReadingCaption + 1
                                     : state_ == State::Unreadable ? kUnreadableCaption + 1
@@ -332,6 +333,12 @@ void TvlcrFolderMenu::PaintContent(HDC dc)
         DrawRowTo(dc, i);
 }
 
+void TvlcrFolderMenu::AnnounceFocus()
+{
+    if (shown_ && selected_ >= 0)
+        TellAccessibleEvent(EVENT_OBJECT_FOCUS, Handle(), selected_ + 1);
+}
+
 void TvlcrFolderMenu::SetSelectedIndex(int index)
 {
     const int old = selected_;
@@ -456,6 +463,11 @@ void TvlcrFolderMenu::KeyDown(WPARAM key)
     case VK_LEFT:
     case VK_ESCAPE:
         CloseFolderMenusFrom(level_);
+        // Screen readers hear which row the user is back on.
+        if (level_ == 0)
+            SendMessageA(launcher_, kWmFolderClosed, 0, 0);
+        else if (TvlcrFolderMenu* in = FolderMenuAt(level_ - 1))
+            in->AnnounceFocus();
         break;
     case VK_RETURN:
         LaunchEntry(selected_, AsyncKeyStateCall(VK_CONTROL) < 0 && AsyncKeyStateCall(VK_SHIFT) < 0);

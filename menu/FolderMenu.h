@@ -26,6 +26,7 @@ inline constexpr UINT kWmFolderIcon = WM_APP + 0x42;     // lParam: one row's ic
 inline constexpr UINT kWmFreeFolderMenus = WM_APP + 0x43;  // free the closed ones (posted)
 inline constexpr UINT kWmKeepFolderOpen = WM_APP + 0x45;   // wParam: the opening row; the pointer came in (sent)
 inline constexpr UINT kWmFolderLaunched = WM_APP + 0x46;   // an entry was started: hand the foreground back (sent)
+inline constexpr UINT kWmFolderClosed = WM_APP + 0x47;     // the user left the folder menus: say its row (sent)
 
 class TvlcrFolderMenu final : public Window, private AccessibleSource {
 public:
@@ -70,6 +71,8 @@ private:
     AccessibleFacts DescribeAccessible(int child) const override;
     bool DoAccessibleDefault(int child) override;
     int AccessibleFocus() const override { return selected_ >= 0 ? selected_ + 1 : -1; }
+    // The user is back in this menu from a deeper one: its row is said again.
+    void AnnounceFocus();
     int AccessibleChildAt(POINT screen) const override;
     void TakeListing(LPARAM answer);
     void TakeIcon(LPARAM answer);

@@ -144,6 +144,9 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kWmKeepFolderOpen:
         KeepFolderOpen(static_cast<int>(wParam));
         return 0;
+    case kWmFolderClosed:
+        AnnounceSelection();
+        return 0;
     case kWmFolderLaunched:
         // The parent hands the foreground back, as after Escape.
         Tell(kLmnClosed, selectedIndex_, -1, true);

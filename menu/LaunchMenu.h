@@ -107,9 +107,11 @@ public:
     void HandleEdgeTimer();
 
     // Screen readers (LaunchMenuAccessible.cpp): the menu is announced when
-    // it shows and hides, and each row as the selection reaches it.
+    // it shows and hides, and each row as the selection reaches it; the row
+    // again when the user is back from a folder menu.
     void AnnounceShown();
     void AnnounceHidden();
+    void AnnounceSelection();
 
     bool Dragging() const noexcept { return dragging_; }
     int DragSourceIndex() const noexcept { return dragSourceIndex_; }
@@ -121,8 +123,11 @@ private:
     AccessibleFacts DescribeAccessible(int child) const override;
     bool DoAccessibleDefault(int child) override;
     int AccessibleFocus() const override;
+    HWND AccessibleFocusHolder() const override;
+    // The row a screen reader is told has the focus: the selected one, or
+    // the row that says a search found nothing; -1 for none.
+    int FocusedRow() const noexcept;
     int AccessibleChildAt(POINT screen) const override;
-    void AnnounceSelection();
     // An answer from the network: the item's folder state, icon cell and rows.
     void TakeNetworkAnswer(LPARAM answer);
     static constexpr UINT kWmAccessibleLaunch = WM_APP + 0x44;

@@ -1,6 +1,7 @@
 // The launch menu as screen readers read it: a menu popup whose rows are its
 // menu items.
 #include "core/store/LaunchList.h"
+#include "menu/FolderMenu.h"
 #include "menu/LaunchMenu.h"
 
 namespace {
@@ -40,6 +41,8 @@ AccessibleFacts TvlcrLaunchMenu::DescribeAccessible(int child) const
             facts.state = STATE_SYSTEM_UNAVAILABLE;
         else
             facts.defaultAction = L"実行";
+        // While a folder menu is open its row has the focus, not the opener.
+        const bool focused = GetFocus() == Handle() && !FolderMenusOpen();
         if (row.Ref >= 0 && LaunchListsPresent() && row.Ref < LaunchItemCount()) {
             const std::string& key = LaunchLists->ShortCutList[static_cast<std::size_t>(row.Ref)];
             if (key != NoShortCut && !Searching())
@@ -50,8 +53,9 @@ AccessibleFacts TvlcrLaunchMenu::DescribeAccessible(int child) const
         if (row.Ref >= 0 && row.Ref == defaultIndex_)
             facts.state |= STATE_SYSTEM_DEFAULT;
         if (index == selectedIndex_)
-            facts.state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_HOTTRACKED |
-                           (GetFocus() == Handle() ? STATE_SYSTEM_FOCUSED : 0);
+            facts.state |= STATE_SYSTEM_SELECTED | STATE_SYSTEM_HOTTRACKED;
+        if (index == FocusedRow() && focused)
+            facts.state |= STATE_SYSTEM_FOCUSED;
     }
     if (!RowShown(index) || !IsWindowVisible(Handle())) {
         facts.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
@@ -72,11 +76,28 @@ bool TvlcrLaunchMenu::DoAccessibleDefault(int child)
     return PostMessageA(Handle(), kWmAccessibleLaunch, static_cast<WPARAM>(child - 1), 0) != 0;
 }
 
+int TvlcrLaunchMenu::FocusedRow() const noexcept
+{
+    if (selectedIndex_ >= 0 && selectedIndex_ < RowCount())
+        return selectedIndex_;
+    for (int i = 0; Searching() && i < RowCount(); ++i)
+        if (items_[static_cast<std::size_t>(i)].Ref == kNoMatchRef)
+            return i;
+    return -1;
+}
+
 int TvlcrLaunchMenu::AccessibleFocus() const
 {
     if (GetFocus() != Handle())
         return -1;
-    return selectedIndex_ >= 0 && selectedIndex_ < RowCount() ? selectedIndex_ + 1 : 0;
+    return FocusedRow() + 1;
+}
+
+HWND TvlcrLaunchMenu::AccessibleFocusHolder() const
+{
+    // The keys go to the deepest folder menu open, and so does the focus.
+    const TvlcrFolderMenu* deepest = GetFocus() == Handle() ? DeepestFolderMenu() : nullptr;
+    return deepest ? deepest->Handle() : nullptr;
 }
 
 int TvlcrLaunchMenu::AccessibleChildAt(POINT screen) const
@@ -90,10 +111,12 @@ int TvlcrLaunchMenu::AccessibleChildAt(POINT screen) const
 
 void TvlcrLaunchMenu::AnnounceSelection()
 {
-    if (!announced_ || selectedIndex_ < 0 || selectedIndex_ >= RowCount())
+    // One focus event a move, as for a menu; none for a row under an open
+    // folder menu, whose own row has the focus.
+    const int row = FocusedRow();
+    if (!announced_ || row < 0 || FolderMenusOpen())
         return;
-    TellAccessibleEvent(EVENT_OBJECT_SELECTION, Handle(), selectedIndex_ + 1);
-    TellAccessibleEvent(EVENT_OBJECT_FOCUS, Handle(), selectedIndex_ + 1);
+    TellAccessibleEvent(EVENT_OBJECT_FOCUS, Handle(), row + 1);
 }
 
 void TvlcrLaunchMenu::AnnounceShown()

@@ -151,10 +151,12 @@ void TvlcrLaunchMenu::HandleHoverTimer()
     hoverPending_ = false;
     if (dragging_)
         return;
-    if (IsFolderRow(hoverRow_))
+    if (IsFolderRow(hoverRow_)) {
         OpenFolderOfRow(hoverRow_, false);
-    else
+    } else if (FolderMenusOpen()) {
         CloseFolderMenus();
+        AnnounceSelection();  // the row under the pointer has the focus again
+    }
 }
 
 void TvlcrLaunchMenu::KeepFolderOpen(int row)

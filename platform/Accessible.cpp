@@ -17,6 +17,7 @@ constexpr IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00
 // oleacc.dll is no Known DLL: it is loaded from System32 when first asked for.
 using CreateStdAccessibleObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 using LresultFromObjectFunction = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+using AccessibleObjectFromWindowFunction = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
 
 HRESULT Text(const std::wstring& text, BSTR* out)
 {
@@ -154,7 +155,26 @@ public:
         return Number(child, out, [](const AccessibleFacts& f) { return f.state; });
     }
     // The selection is the focused row; the window itself (0) is focus only, never selection.
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return FocusedChild(out, 0); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override
+    {
+        if (out && source_)
+            if (const HWND holder = source_->AccessibleFocusHolder()) {
+                // The submenu's object, which names its own focused row.
+                static const auto fromWindow =
+                    SystemFunction<AccessibleObjectFromWindowFunction>(L"oleacc.dll", "AccessibleObjectFromWindow");
+                IDispatch* object = nullptr;
+                if (fromWindow &&
+                    SUCCEEDED(fromWindow(holder, static_cast<DWORD>(OBJID_CLIENT), kIidDispatch,
+                                         reinterpret_cast<void**>(&object))) &&
+                    object) {
+                    VariantInit(out);
+                    out->vt = VT_DISPATCH;
+                    out->pdispVal = object;
+                    return S_OK;
+                }
+            }
+        return FocusedChild(out, 0);
+    }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return FocusedChild(out, 1); }
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override

@@ -30,6 +30,9 @@ public:
     virtual bool DoAccessibleDefault(int) { return false; }
     // The child with the keyboard focus (0: the window itself), or -1.
     virtual int AccessibleFocus() const { return GetFocus() == AccessibleWindow() ? 0 : -1; }
+    // Another of the program's windows that holds this one's focus for it (a
+    // submenu the keys go to): its object answers accFocus. Null: none.
+    virtual HWND AccessibleFocusHolder() const { return nullptr; }
     // The child at a screen point (0: the window but no child), or -1.
     virtual int AccessibleChildAt(POINT) const { return 0; }
 };

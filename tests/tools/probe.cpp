@@ -118,11 +118,53 @@ std::vector<HWND> FindAll(const std::string& cls, const std::string* title)
     return found;
 }
 
+// What a screen reader hears from other processes: one line per event,
+// "EVENT HWND CHILD NAME" with the event in hex and the name (as the reader
+// asks it of the event's object) as hex of UTF-8. A line "ready" first.
+void CALLBACK PrintEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    if (object != OBJID_CLIENT)
+        return;
+    char utf8[1024] = {};
+    IAccessible* read = nullptr;
+    VARIANT id{};
+    if (AccessibleObjectFromEvent(hwnd, object, child, &read, &id) == S_OK && read) {
+        BSTR name = nullptr;
+        read->get_accName(id, &name);
+        if (name)
+            WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+        SysFreeString(name);
+        read->Release();
+    }
+    std::printf("%04lx %p %ld %s\n", event, static_cast<void*>(hwnd), child, Hex(utf8).c_str());
+    std::fflush(stdout);
+}
+
+int ListenForEvents(DWORD ms)
+{
+    CoInitialize(nullptr);
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, PrintEvent, 0, 0,
+                                               WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    if (!hook)
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const DWORD end = GetTickCount() + ms;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - GetTickCount(), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    UnhookWinEvent(hook);
+    return 0;
+}
+
 int Usage()
 {
     std::fputs("usage: probe find CLASSHEX [TITLEHEX] | wait MS CLASSHEX [TITLEHEX] | appear MS CLASSHEX |\n"
                "       gone MS HWND |\n"
-               "       describe HWND | children HWND | send HWND MSG W L | post HWND MSG W L |\n"
+               "       describe HWND | children HWND | msaa HWND | events MS | send HWND MSG W L | post HWND MSG W L |\n"
                "       postthread HWND MSG W L | command HWND ID | foreground | kill PID |\n"
                "       window app|bar|full CLASSHEX TITLEHEX LEFT TOP RIGHT BOTTOM MS\n",
                stderr);
@@ -301,6 +343,8 @@ int main(int argc, char** argv)
     }
     if (cmd == "msaa" && argc >= 3)
         return ReadAccessible(ParseHwnd(argv[2]));
+    if (cmd == "events" && argc >= 3)
+        return ListenForEvents(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
     if (cmd == "children" && argc >= 3) {
         for (HWND c = GetWindow(ParseHwnd(argv[2]), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             Describe(c);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/CommandWindow.h"
+#include "menu/FolderMenu.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/Raii.h"
@@ -114,6 +115,7 @@ TEST_CASE("a screen reader reads the launch menu's rows, follows the selection a
     for (int waited = 0; waited < 2000 && !Heard(EVENT_OBJECT_FOCUS, 2); waited += 10)
         PumpMessages(10);
     CHECK(Heard(EVENT_OBJECT_FOCUS, 2));
+    CHECK_FALSE(Heard(EVENT_OBJECT_SELECTION, 2));  // one event a move, as for a menu
     CHECK((State(menu, 2) & STATE_SYSTEM_FOCUSED) != 0);
     CHECK((State(menu, 1) & STATE_SYSTEM_FOCUSED) == 0);
     VARIANT focus{};
@@ -129,7 +131,38 @@ TEST_CASE("a screen reader reads the launch menu's rows, follows the selection a
     menu->get_accValue(Child(1), &value);
     CHECK(std::wstring(value ? value : L"") == L"m");
     SysFreeString(value);
+    // Nothing found: the row that says so has the focus, and is told.
+    g_events.clear();
+    for (const char c : {'q', 'x', 'z'})
+        SendMessageA(LaunchMenu->Handle(), WM_CHAR, c, 0);
+    for (int waited = 0; waited < 2000 && !Heard(EVENT_OBJECT_FOCUS, 2); waited += 10)
+        PumpMessages(10);
+    CHECK(Heard(EVENT_OBJECT_FOCUS, 2));
+    CHECK(Name(menu, 2) == L"（該当なし）");
+    menu->get_accFocus(&focus);
+    CHECK(focus.lVal == 2);
     SendMessageA(LaunchMenu->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+
+    // In a folder's menu the focus is its row, not the opener's; back from
+    // it, the opener's row is told again.
+    SendMessageA(LaunchMenu->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageA(LaunchMenu->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    for (int waited = 0; waited < 3000 && !(DeepestFolderMenu() && IsWindowVisible(DeepestFolderMenu()->Handle()));
+         waited += 10)
+        PumpMessages(10);
+    REQUIRE(DeepestFolderMenu());
+    CHECK((State(menu, 3) & STATE_SYSTEM_FOCUSED) == 0);
+    VariantClear(&focus);
+    menu->get_accFocus(&focus);
+    CHECK(focus.vt == VT_DISPATCH);
+    VariantClear(&focus);
+    g_events.clear();
+    SendMessageA(LaunchMenu->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+    for (int waited = 0; waited < 2000 && !Heard(EVENT_OBJECT_FOCUS, 3); waited += 10)
+        PumpMessages(10);
+    CHECK_FALSE(FolderMenusOpen());
+    CHECK(Heard(EVENT_OBJECT_FOCUS, 3));
+    CHECK((State(menu, 3) & STATE_SYSTEM_FOCUSED) != 0);
 
     // The default action launches the row as Enter does, and the menu's end is told.
     g_events.clear();
