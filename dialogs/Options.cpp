@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include "controls/PlButton.h"
+#include "core/DoubleKeyWatch.h"
 #include "core/store/Settings.h"
 #include "dialogs/VerInf.h"
 #include "platform/Controls.h"
@@ -78,8 +79,9 @@ void TfrmOption::FormShow()
     SetChecked(cbIcon, Settings.ListIconVisible);
     cbIconClick();
     // Shows the stored key's name and puts a generic Shift, Ctrl or Alt code
-    // or an unnamed code into the form the watcher can use.
-    edtKeyKeyDown(static_cast<WPARAM>(Settings.PopupKey & 0xFFFF));
+    // or an unnamed code into the form the watcher can use; with no key
+    // message to tell, the key state says the side.
+    ShowKey(KeyDownCapture(Settings.PopupKey & 0xFFFF, AsyncKeyState, nullptr));
 }
 
 void TfrmOption::FormClose()
@@ -143,9 +145,14 @@ void TfrmOption::cbStartupClick() { Settings.StartWithSystem = IsChecked(cbStart
 void TfrmOption::cbReloadClick() { Settings.ReloadItems = IsChecked(cbReload); }
 void TfrmOption::cbIconClick() { Settings.ListIconVisible = IsChecked(cbIcon); }
 
-void TfrmOption::edtKeyKeyDown(WPARAM key)
+void TfrmOption::edtKeyKeyDown(WPARAM key, LPARAM flags)
 {
-    ShowKey(KeyDownCapture(static_cast<int>(key), AsyncKeyState, nullptr));
+    // The side of Shift, Ctrl and Alt from the key message itself (the
+    // extended bit, the scan code): the key state's "pressed since" bit is
+    // one that another program can take first.
+    const int code = static_cast<int>(key);
+    const int sided = SidedKey(code, static_cast<unsigned>((flags >> 16) & 0xFF), (flags & (1 << 24)) != 0);
+    ShowKey(KeyDownCapture(sided != 0 ? sided : code, AsyncKeyState, nullptr));
 }
 
 void TfrmOption::edtKeyKeyPress(unsigned char typed)
@@ -190,7 +197,7 @@ std::optional<LRESULT> TfrmOption::KeyEditMessage(UINT message, WPARAM wParam, L
         return ControlDefault(edtKey, message, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        edtKeyKeyDown(wParam);
+        edtKeyKeyDown(wParam, lParam);
         return 0;
     case WM_CHAR:
         ForEachCharByte(wParam, [this](unsigned char b) { edtKeyKeyPress(b); });

@@ -33,7 +33,7 @@ private:
     void cbStartupClick();
     void cbReloadClick();
     void cbIconClick();
-    void edtKeyKeyDown(WPARAM key);
+    void edtKeyKeyDown(WPARAM key, LPARAM flags);
     void edtKeyKeyPress(unsigned char typed);
     void btnCloseClick();
     void Button1Click();

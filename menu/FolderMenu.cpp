@@ -86,7 +86,19 @@ TvlcrFolderMenu::TvlcrFolderMenu(HWND launcher, std::wstring folder, int level, 
     SetTimer(Handle(), kReadingTimer, kReadingShowMs, nullptr);
 }
 
-TvlcrFolderMenu::~TvlcrFolderMenu() { DestroyHandle(); }
+TvlcrFolderMenu::~TvlcrFolderMenu()
+{
+    // A listing or an icon posted and not yet taken would go with the
+    // window, its entries and icon never freed.
+    MSG queued;
+    while (Handle() && PeekMessageW(&queued, Handle(), kWmFolderListing, kWmFolderIcon, PM_REMOVE)) {
+        if (queued.message == kWmFolderListing)
+            TakeResult<Listing>(queued.lParam);
+        else
+            TakeResult<RowIcon>(queued.lParam);
+    }
+    DestroyHandle();
+}
 
 AccessibleFacts TvlcrFolderMenu::DescribeAccessible(int child) const
 {
@@ -206,6 +218,8 @@ LRESULT TvlcrFolderMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 void TvlcrFolderMenu::TakeListing(LPARAM answer)
 {
     const std::unique_ptr<Listing> listing = TakeResult<Listing>(answer);
+    if (closed_)
+        return;  // a closed menu never comes back on screen
     state_ = listing->listing.readable ? State::Listed : State::Unreadable;
     entries_ = std::move(listing->listing.entries);
     icons_.clear();
@@ -273,7 +287,7 @@ void TvlcrFolderMenu::AskIcons()
 void TvlcrFolderMenu::TakeIcon(LPARAM answer)
 {
     std::unique_ptr<RowIcon> icon = TakeResult<RowIcon>(answer);
-    if (icon->row < 0 || static_cast<std::size_t>(icon->row) >= icons_.size())
+    if (closed_ || icon->row < 0 || static_cast<std::size_t>(icon->row) >= icons_.size())
         return;
     icons_[static_cast<std::size_t>(icon->row)] = std::move(icon->icon);
     DrawRow(icon->row);
@@ -522,6 +536,7 @@ void CloseFolderMenusFrom(int level)
     // A menu may be closed from its own handler (a key, a launch): it is
     // hidden now and freed once that handler is done.
     while (static_cast<int>(Open.size()) > std::max(level, 0)) {
+        Open.back()->MarkClosed();
         ShowWindow(Open.back()->Handle(), SW_HIDE);
         TellAccessibleEvent(EVENT_SYSTEM_MENUPOPUPEND, Open.back()->Handle(), CHILDID_SELF);
         Closed.push_back(std::move(Open.back()));

@@ -62,6 +62,10 @@ public:
     // Starts a row: a file through the shell, a folder in Explorer.
     void LaunchEntry(int row, bool elevated);
     void PaintContent(HDC dc) override;
+    // The user is back in this menu from a deeper one: its row is said again.
+    void AnnounceFocus();
+    // Hidden for good: answers that come late are dropped, never shown.
+    void MarkClosed() noexcept { closed_ = true; }
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -71,8 +75,6 @@ private:
     AccessibleFacts DescribeAccessible(int child) const override;
     bool DoAccessibleDefault(int child) override;
     int AccessibleFocus() const override { return selected_ >= 0 ? selected_ + 1 : -1; }
-    // The user is back in this menu from a deeper one: its row is said again.
-    void AnnounceFocus();
     int AccessibleChildAt(POINT screen) const override;
     void TakeListing(LPARAM answer);
     void TakeIcon(LPARAM answer);
@@ -97,6 +99,7 @@ private:
     bool byKeyboard_;
     State state_ = State::Reading;
     bool shown_ = false;
+    bool closed_ = false;
     std::vector<FolderEntry> entries_;
     std::vector<UniqueIcon> icons_;
     std::vector<bool> iconAsked_;

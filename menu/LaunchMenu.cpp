@@ -86,6 +86,10 @@ TvlcrLaunchMenu::~TvlcrLaunchMenu()
     FreeClosedFolderMenus();
     if (dragging_)
         EndDrag();
+    // Answers already posted would go with the window, their payload lost.
+    MSG queued;
+    while (Handle() && PeekMessageW(&queued, Handle(), kWmItemInfo, kWmItemInfo, PM_REMOVE))
+        DropItemInfo(queued.lParam);
     DestroyHandle();  // its timers go with it
 }
 
@@ -420,17 +424,18 @@ void TvlcrLaunchMenu::SetItemFolder(int item, bool folder)
 
 void TvlcrLaunchMenu::TakeNetworkAnswer(LPARAM answer)
 {
-    const std::optional<ItemAnswer> said = TakeItemInfo(answer);
-    if (!said)
-        return;
-    SetItemFolder(said->item, said->folder);
-    if (!said->icon || !RedrawIconCell(said->item))
-        return;
-    if (Settings.ReloadItems)
+    bool iconsCame = false;
+    for (const ItemAnswer& said : TakeItemInfo(answer)) {
+        SetItemFolder(said.item, said.folder);
+        if (!said.icon || !RedrawIconCell(said.item))
+            continue;
+        iconsCame = true;
+        for (int row = 0; row < RowCount(); ++row)
+            if (items_[static_cast<std::size_t>(row)].Ref == said.item)
+                DrawRow(row);
+    }
+    if (iconsCame && Settings.ReloadItems)
         SaveIconStrip();
-    for (int row = 0; row < RowCount(); ++row)
-        if (items_[static_cast<std::size_t>(row)].Ref == said->item)
-            DrawRow(row);
 }
 
 void FocusLaunchMenu()

@@ -2,11 +2,11 @@
 // whether the target is a folder and what its icon is are asked on a thread
 // of their own, so that a share that is away (a sleeping NAS, a VPN down)
 // holds neither the start-up nor the menu. Until the answer comes the item
-// counts as no folder and shows the generic icon of its name.
+// counts as no folder and shows the generic icon of its name. However many
+// showings ask, a share is asked about each path once at a time.
 #pragma once
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,22 +17,26 @@ bool IsNetworkPath(const std::string& path);
 inline constexpr UINT kWmItemInfo = WM_APP + 0x40;
 
 // For every item of the launch list: its target (variables expanded,
-// relative paths resolved) is a folder. Local targets are looked at now;
-// each network one is asked in the background, its icon at `iconSize`, and
-// its answer is posted to `answerTo` as kWmItemInfo. Answers to an earlier
-// call are dropped.
+// relative paths resolved) is a folder. Local targets are looked at now.
+// Network ones are answered from what their share said before; a path not
+// yet answered (or not at `iconSize`) is asked on the program's one worker,
+// one question a path at a time, and its answer is posted to `answerTo` as
+// kWmItemInfo. Answers are kept by path while the list holds the path.
 std::vector<bool> FindItemFolders(HWND answerTo, int iconSize);
 
-// What an answer says, once kept here: the item's folder state, and whether
-// it brought an icon (NetworkItemIcon hands it out from now on).
+// What an answer says for one item: its folder state, and whether the
+// share gave an icon (NetworkItemIcon hands it out from now on).
 struct ItemAnswer {
     int item = -1;
     bool folder = false;
     bool icon = false;
 };
-// Takes an answer (kWmItemInfo's lParam); nothing for one about a list read
-// before. The one who asked brings its row and icon up to date.
-std::optional<ItemAnswer> TakeItemInfo(LPARAM answer);
+// Takes an answer (kWmItemInfo's lParam): one entry for each item of the
+// last FindItemFolders with that path, none for a path the list no longer
+// holds. The one who asked brings its rows and icons up to date.
+std::vector<ItemAnswer> TakeItemInfo(LPARAM answer);
+// Frees an answer that will not be taken (its window is going).
+void DropItemInfo(LPARAM answer);
 
 // The icon of a network item: the one its answer brought, or the generic
 // icon of its name until then; the caller destroys it. Null for a local item.

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <deque>
+
 namespace {
 
 DWORD WINAPI RunJob(void* parameter)
@@ -30,4 +32,85 @@ bool RunInBackground(std::function<void()> job)
     owned.release();
     CloseHandle(thread);
     return true;
+}
+
+namespace {
+
+// The worker's queue, under its lock; the event wakes the worker.
+struct WorkerQueue {
+    CRITICAL_SECTION lock;
+    HANDLE wake = nullptr;
+    std::deque<std::function<void()>> jobs;
+    int pending = 0;
+    WorkerQueue() { InitializeCriticalSection(&lock); }
+};
+
+WorkerQueue& Queue()
+{
+    static WorkerQueue* queue = new WorkerQueue;  // never freed: the worker may outlive main
+    return *queue;
+}
+
+DWORD WINAPI RunWorker(void*)
+{
+    // The worker lives as long as the program: COM stays set up for it.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    WorkerQueue& q = Queue();
+    for (;;) {
+        std::function<void()> job;
+        EnterCriticalSection(&q.lock);
+        if (!q.jobs.empty()) {
+            job = std::move(q.jobs.front());
+            q.jobs.pop_front();
+        }
+        LeaveCriticalSection(&q.lock);
+        if (!job) {
+            WaitForSingleObject(q.wake, INFINITE);
+            continue;
+        }
+        try {
+            job();
+        } catch (...) {
+            // As for a thread of its own: the window shows what it showed.
+        }
+        EnterCriticalSection(&q.lock);
+        --q.pending;
+        LeaveCriticalSection(&q.lock);
+    }
+}
+
+}  // namespace
+
+bool RunOnWorker(std::function<void()> job)
+{
+    WorkerQueue& q = Queue();
+    EnterCriticalSection(&q.lock);
+    bool ready = q.wake != nullptr;
+    if (!ready) {
+        q.wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        HANDLE thread = q.wake ? CreateThread(nullptr, 0, RunWorker, nullptr, 0, nullptr) : nullptr;
+        if (thread) {
+            CloseHandle(thread);
+            ready = true;
+        } else if (q.wake) {
+            CloseHandle(q.wake);
+            q.wake = nullptr;
+        }
+    }
+    if (ready) {
+        q.jobs.push_back(std::move(job));
+        ++q.pending;
+        SetEvent(q.wake);
+    }
+    LeaveCriticalSection(&q.lock);
+    return ready;
+}
+
+int WorkerJobsPending()
+{
+    WorkerQueue& q = Queue();
+    EnterCriticalSection(&q.lock);
+    const int pending = q.pending;
+    LeaveCriticalSection(&q.lock);
+    return pending;
 }

@@ -12,6 +12,14 @@
 // with the job. False when no thread could be had (the job does not run).
 bool RunInBackground(std::function<void()> job);
 
+// Runs `job` on the program's one worker thread, after the jobs queued
+// before it: questions that may each wait for a share's time-out queue up
+// there instead of parking a thread apiece. The worker is made when first
+// needed and lives as long as the program. False when it could not be made.
+bool RunOnWorker(std::function<void()> job);
+// Jobs queued and not yet finished (for the benchmarks and the tests).
+int WorkerJobsPending();
+
 // Posts `result` to `window` as `message` (lParam: the pointer, owned by the
 // receiver from then on); when the window is gone the result is freed here.
 template <class T>

@@ -33,6 +33,7 @@ OpenFileDialogFunction ShowOpenFileDialog = OpenFileDialogOnDemand;
 ShellExecuteFunction ShellExecuteCall = ShellExecuteA;
 WideShellExecuteFunction WideShellExecuteCall = ShellExecuteW;
 MonitorAtFunction MonitorAt = NearestMonitor;
+FileAttributesFunction NetworkFileAttributes = GetFileAttributesW;
 HighContrastFunction HighContrastQuery = SystemHighContrast;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;

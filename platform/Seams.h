@@ -28,6 +28,7 @@ using WideShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LP
                                                     LPCWSTR directory, INT show);
 using MonitorAtFunction = bool (*)(POINT point, MONITORINFO* info);
 using HighContrastFunction = bool (*)();
+using FileAttributesFunction = DWORD(WINAPI*)(LPCWSTR path);
 
 extern MessageBoxFunction ShowMessageBox;
 // MessageBoxW, for the one message that must read right in any code page.
@@ -42,6 +43,9 @@ extern ShellExecuteFunction ShellExecuteCall;
 extern WideShellExecuteFunction WideShellExecuteCall;
 // The monitor nearest a point: its rectangle and work area.
 extern MonitorAtFunction MonitorAt;
+// GetFileAttributesW for a path on the network: what a share that is away
+// makes wait for its time-out.
+extern FileAttributesFunction NetworkFileAttributes;
 // SPI_GETHIGHCONTRAST's "on" flag: Wine cannot turn it on.
 extern HighContrastFunction HighContrastQuery;
 extern TrackPopupMenuFunction TrackPopup;

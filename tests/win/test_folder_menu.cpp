@@ -1,15 +1,22 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <atomic>
 
 #include "core/CommandWindow.h"
 #include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "menu/FolderMenu.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "menu/NetworkItems.h"
+#include "platform/BackgroundJob.h"
+#include "platform/Raii.h"
+#include "platform/Seams.h"
 #include "platform/ShellHelpers.h"
 #include "tests/win/MenuTestSupport.h"
 
@@ -218,4 +225,56 @@ TEST_CASE("a network item is not looked at on the user's thread: it shows its na
     // The generic program icon, not the dot of a row whose icon is unknown.
     UniqueIcon icon(GetItemIcon(0, 16));
     CHECK(icon);
+}
+
+namespace {
+// A share that is away: each question waits until the test lets it go.
+std::atomic<int> g_asked{0};
+HANDLE g_shareWakes = nullptr;
+DWORD WINAPI SleepingShare(LPCWSTR)
+{
+    ++g_asked;
+    WaitForSingleObject(g_shareWakes, 10000);
+    return FILE_ATTRIBUTE_DIRECTORY;
+}
+int ThreadCount()
+{
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    return count;
+}
+}  // namespace
+
+TEST_CASE("a share that does not answer is asked once, on one worker, however often the menu shows")
+{
+    MenuFixture f;
+    g_asked = 0;
+    g_shareWakes = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SeamOverride<FileAttributesFunction> share(NetworkFileAttributes, SleepingShare);
+    const std::string path = "\\\\nas-asleep\\share\\tools";
+    f.Create({{path, "asleep", "", "", ""}, {"C:\\t\\a.exe", "a", "", "", ""}});
+    Settings.ReloadItems = true;
+    const int threadsBefore = ThreadCount();
+    for (int i = 0; i < 30; ++i) {
+        ShowLaunchMenu();
+        CloseLaunchMenuState();
+    }
+    PumpMessages(50);
+    CHECK(g_asked == 1);
+    CHECK(ThreadCount() <= threadsBefore + 1);  // the worker, made on the first question
+    // The answer comes once the share wakes, and every later showing has it
+    // without asking again.
+    SetEvent(g_shareWakes);
+    for (int waited = 0; waited < 5000 && WorkerJobsPending() > 0; waited += 10)
+        PumpMessages(10);
+    ShowLaunchMenu();
+    CHECK(LaunchMenu->IsFolderRow(0));
+    CloseLaunchMenuState();
+    CHECK(g_asked == 1);
+    CloseHandle(g_shareWakes);
+    g_shareWakes = nullptr;
 }

@@ -387,6 +387,41 @@ TEST_CASE("options: a stored generic Ctrl is shown by side and replaced; Cancel 
     CHECK(GetUserDword(kKey, "PopupKey") == 162);
 }
 
+TEST_CASE("options: the side of a Ctrl, Shift or Alt pressed in the key field comes from the key message")
+{
+    CleanRegistry clean;
+    StoreOptions(true, 162, false, true);
+    // The key state says left throughout: a program that took the "pressed
+    // since" bit first would make it lie so.
+    KeyStateAnswer answer(1);
+    const struct {
+        WPARAM key;
+        unsigned scan;
+        bool extended;
+        const char* shown;
+        int code;
+    } presses[] = {{VK_CONTROL, 0x1D, true, "RightCtrl", 163}, {VK_CONTROL, 0x1D, false, "LeftCtrl", 162},
+                   {VK_SHIFT, 0x36, false, "RightShift", 161}, {VK_MENU, 0x38, true, "RightAlt", 165}};
+    for (const auto& p : presses) {
+        CAPTURE(p.shown);
+        TfrmOption form;
+        std::string shown;
+        int code = 0;
+        RunDialog(form, {[&](Form&) { FocusControl(form.edtKey); },
+                         [&](Form&) {
+                             PostMessageA(form.edtKey, WM_KEYDOWN, p.key,
+                                          1 | (static_cast<LPARAM>(p.scan) << 16) | (p.extended ? 1 << 24 : 0));
+                         },
+                         [&](Form&) {
+                             shown = ControlText(form.edtKey);
+                             code = Settings.PopupKey;
+                             Click(form.plButton1);
+                         }});
+        CHECK(shown == p.shown);
+        CHECK(code == p.code);
+    }
+}
+
 TEST_CASE("options: keys pressed in the key field are captured, none taken by the dialog or its menu bar, Tab leaves")
 {
     CleanRegistry clean;
@@ -413,7 +448,8 @@ TEST_CASE("options: keys pressed in the key field are captured, none taken by th
         [&](Form&) { record(); PostKey(form.edtKey, VK_ESCAPE); },
         [&](Form&) {
             record();
-            // Alt down and up, as the keyboard sends them.
+            // Left Alt down and up, as the keyboard sends them (scan code 38,
+            // not extended): the message tells the side.
             PostMessageA(form.edtKey, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
             PostMessageA(form.edtKey, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001u));
         },
@@ -446,7 +482,7 @@ TEST_CASE("options: keys pressed in the key field are captured, none taken by th
     });
     const std::vector<std::pair<std::string, int>> expected{
         {"F12", 123},  {"X", 120},   {"Num 7", 103}, {"Num 7", 103},  {"None", 0},  {"None", 0},
-        {"RightAlt", 165}, {"F10", 121}, {"None", 0}, {"1", 49}, {"Delete", 46},
+        {"LeftAlt", 164}, {"F10", 121}, {"None", 0}, {"1", 49}, {"Delete", 46},
     };
     CHECK(seen == expected);
     CHECK(focus == form.cbStartup);
