@@ -214,6 +214,7 @@ void Form::OnDpiChanged(int dpi, const RECT& suggested)
     // anchored controls follow its new client size.
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreAgainAfterDpiChange(suggested);
     OnSize();
     Guarded([&] { FormDpiChanged(); });
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -289,6 +290,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         return reinterpret_cast<LRESULT>(BackgroundBrush());
     }
+    case WM_ENTERSIZEMOVE:
+        centredByProgram_ = false;  // where the user puts it, it stays
+        break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

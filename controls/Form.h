@@ -154,6 +154,8 @@ private:
     RECT ScaledRect(const RECT& r) const;
     void OnDpiChanged(int dpi, const RECT& suggested);
     void PlaceOnScreen(HWND owner);
+    void CentreIn(const RECT& area);
+    void CentreAgainAfterDpiChange(const RECT& suggested);
 
     FormStyle style_;
     HWND tooltip_ = nullptr;
@@ -169,4 +171,6 @@ private:
     int dpi_ = 96;
     int modalResult_ = mrNone;
     bool showing_ = false;
+    HWND placedOver_ = nullptr;      // the owner it was centred over, if any
+    bool centredByProgram_ = false;  // until the user moves it
 };

@@ -31,10 +31,6 @@ RECT Form::ScaledRect(const RECT& r) const { return RECT{Px(r.left), Px(r.top), 
 
 void Form::PlaceOnScreen(HWND owner)
 {
-    RECT frame;
-    GetWindowRect(Handle(), &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
     // Centred on the monitor the user is working on: that of the window
     // active in the program (the launch menu, an outer form), else the
     // pointer's.
@@ -44,9 +40,38 @@ void Form::PlaceOnScreen(HWND owner)
                     .monitor;
     if (style_.position == FormPosition::OwnerFormCenter && owner && IsWindowVisible(owner))
         GetWindowRect(owner, &area);
+    CentreIn(area);
+    placedOver_ = owner;
+    centredByProgram_ = true;
+}
+
+void Form::CentreIn(const RECT& area)
+{
+    RECT frame;
+    GetWindowRect(Handle(), &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
     const int x = area.left + (area.right - area.left - width) / 2;
     const int y = area.top + (area.bottom - area.top - height) / 2;
     SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CentreAgainAfterDpiChange(const RECT& suggested)
+{
+    // A form the program centred, moved to a monitor of another DPI by the
+    // system (not dragged there by the user), is centred again at its new
+    // size: grown from its corner it would end off-centre, a tall one past
+    // the bottom.
+    if (!centredByProgram_)
+        return;
+    RECT area{};
+    if (style_.position == FormPosition::OwnerFormCenter && placedOver_ && IsWindowVisible(placedOver_))
+        GetWindowRect(placedOver_, &area);
+    else
+        area = MonitorAreaAt(POINT{suggested.left + (suggested.right - suggested.left) / 2,
+                                   suggested.top + (suggested.bottom - suggested.top) / 2})
+                   .monitor;
+    CentreIn(area);
 }
 
 void Form::OnSize()

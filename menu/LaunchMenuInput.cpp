@@ -66,6 +66,13 @@ void TvlcrLaunchMenu::KeyDown(WPARAM key)
         OpenCommandMenu();
         break;
     default:
+        // A letter or digit typed while Ctrl is down, as Sticky Keys leaves
+        // it latched or locked after the double press: the character
+        // arrives as a control character, or not at all, so the key stands
+        // for what it would have typed.
+        if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+            ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
+            KeyPress(static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key));
         break;
     }
 }

@@ -386,6 +386,38 @@ TEST_CASE("a form opens centred on the monitor of the window active before it, e
     CHECK(std::abs((placed.top + placed.bottom) / 2 - 512) <= 1);
 }
 
+TEST_CASE("a centred form moved to a monitor of another DPI is centred there again at its new size")
+{
+    // The second monitor, at 150 %, stood in for as above.
+    SeamOverride<MonitorAtFunction> monitor(MonitorAt, [](POINT, MONITORINFO* info) {
+        info->rcMonitor = RECT{1024, 0, 2304, 1024};
+        info->rcWork = RECT{1024, 0, 2304, 994};
+        return true;
+    });
+    TestForm form;
+    RECT before{}, after{}, dragged{};
+    FormDriver driver({[&](Form& f) {
+        GetWindowRect(f.Handle(), &before);
+        // What the system suggests: the same corner, the size for 144 DPI.
+        RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
+                       before.top + (before.bottom - before.top) * 3 / 2};
+        SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(f.Handle(), &after);
+        // Once the user has moved it, the system's suggestion stands.
+        SendMessageA(f.Handle(), WM_ENTERSIZEMOVE, 0, 0);
+        RECT back{1100, 50, 1100 + (before.right - before.left), 50 + (before.bottom - before.top)};
+        SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+        GetWindowRect(f.Handle(), &dragged);
+        f.Close();
+    }});
+    form.ShowModal();
+    CHECK(after.right - after.left > before.right - before.left);
+    CHECK(std::abs((after.left + after.right) / 2 - 1664) <= 1);
+    CHECK(std::abs((after.top + after.bottom) / 2 - 512) <= 1);
+    CHECK(dragged.left == 1100);
+    CHECK(dragged.top == 50);
+}
+
 TEST_CASE("a close sent from another thread ends the modal loop at once")
 {
     TestForm form;

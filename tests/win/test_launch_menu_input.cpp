@@ -230,6 +230,19 @@ TEST_CASE("shortcut letters")
         Char('a');
         CHECK(shell.launches().empty());
     }
+    SUBCASE("with Ctrl latched or held, the letter's key still chooses its item; its control character does not")
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageA(Menu(), WM_KEYDOWN, 'A', 0x001E0001);
+        Char('\x01');  // Ctrl+A's character
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+        SetKeyboardState(keys);
+        REQUIRE(shell.launches().size() == 1);
+        CHECK(shell.launches()[0].file == "C:\\t\\item2.exe");
+    }
     SUBCASE("a double-byte character is one character and no letter, though its trail byte reads as one")
     {
         for (const char* text : {"ア", "ａ", "表"}) {  // 83 41, 82 81, 95 5C

@@ -72,11 +72,12 @@ TEST_CASE("the menu stands against a taskbar on each side, or at the top right w
 
 namespace {
 // A second monitor right of the first, 1280 x 1024, its taskbar along the
-// bottom: the pointer stands on it whatever Xvfb's one screen says.
+// bottom (or none): the pointer stands on it whatever Xvfb's one screen says.
+bool g_secondHasTaskbar = true;
 bool OnSecondMonitor(POINT, MONITORINFO* info)
 {
     info->rcMonitor = RECT{1024, 0, 2304, 1024};
-    info->rcWork = RECT{1024, 0, 2304, 994};
+    info->rcWork = RECT{1024, 0, 2304, g_secondHasTaskbar ? 994 : 1024};
     return true;
 }
 }  // namespace
@@ -97,11 +98,17 @@ TEST_CASE("on a second monitor the menu stands against that monitor's taskbar, a
     REQUIRE(second);
     ShowLaunchMenu();
     CHECK_MESSAGE(Equal(WindowRect(CommandWindow), RECT{2124, 994 - 142, 2304, 994}), Text(WindowRect(CommandWindow)));
-    // Without a taskbar of its own: that monitor's top right corner.
+    // Its taskbar known by the work area alone, as Windows reports it.
     DestroyWindow(second);
     Hide();
     ShowLaunchMenu();
+    CHECK_MESSAGE(Equal(WindowRect(CommandWindow), RECT{2124, 994 - 142, 2304, 994}), Text(WindowRect(CommandWindow)));
+    // Without a taskbar of its own: that monitor's top right corner.
+    g_secondHasTaskbar = false;
+    Hide();
+    ShowLaunchMenu();
     CHECK_MESSAGE(Equal(WindowRect(CommandWindow), RECT{2124, 0, 2304, 142}), Text(WindowRect(CommandWindow)));
+    g_secondHasTaskbar = true;
     Hide();
 }
 
