@@ -50,6 +50,8 @@ TfrmOption::TfrmOption() : Form(kStyle)
     right.vertCenter = true;
     Label1 = AddLabel(88, 32, 33, 17, "キー：", right);
     edtKey = AddEdit(128, 32, 113, 20, "Ctrl");
+    // Windows passes no keys on from an elevated window in front.
+    SetHint(edtKey, "管理者のウィンドウが前面の間は２回押しが届きません。アイコンから開けます。");
     cbStartup = AddCheckBox(56, 61, 321, 17, "毎回Windowsの起動時に迅を起動する(&S)");
     plButton1 = &AddDialogButton(8, 143, 121, 22, "plButton1", "キャンセル", mrCancel);
     SetAnchors(plButton1->Handle(), akLeft | akBottom);

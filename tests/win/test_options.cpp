@@ -215,6 +215,7 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
         return std::string(text);
     };
     CHECK(hint(form.cbCtrl) == "２回押しの速さは、ダブルクリックの速さの設定に依存します。");
+    CHECK(hint(form.edtKey) == "管理者のウィンドウが前面の間は２回押しが届きません。アイコンから開けます。");
     CHECK(hint(form.cbReload) == "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
     CHECK(hint(form.cbIcon) == "ランチメニューでアイコンを表示します");
 
