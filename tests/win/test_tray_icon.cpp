@@ -164,6 +164,14 @@ void Tap(WORD vk)
     Key(vk, true);
     Key(vk, false);
 }
+void Wheel()
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = static_cast<DWORD>(WHEEL_DELTA);
+    SendInput(1, &in, sizeof in);
+}
 HRESULT WINAPI Presenting(QUERY_USER_NOTIFICATION_STATE* state)
 {
     *state = QUNS_PRESENTATION_MODE;
@@ -203,6 +211,30 @@ TEST_CASE("a double tap heard through raw input asks for the menu; chords, full 
         Tap(VK_LCONTROL);
         Tap(VK_RCONTROL);
     }));
+    // Ctrl+wheel, let go, Ctrl+wheel: two zoom steps, no double press.
+    CHECK_FALSE(tried([] {
+        for (int i = 0; i < 2; ++i) {
+            Key(VK_LCONTROL, true);
+            PumpMessages(30);  // the mouse is listened to once a tap is under way
+            Wheel();
+            PumpMessages(30);
+            Key(VK_LCONTROL, false);
+        }
+    }));
+    {
+        // A maximised window that draws its own title bar is not full screen.
+        HWND app = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                   nullptr, nullptr);
+        ShowWindow(app, SW_MAXIMIZE);
+        SetForegroundWindow(app);
+        PumpMessages(30);
+        REQUIRE(IsZoomed(app));
+        CHECK(tried([] {
+            Tap(VK_LCONTROL);
+            Tap(VK_LCONTROL);
+        }));
+        DestroyWindow(app);
+    }
     {
         const SeamOverride<NotificationStateFunction> busy(QueryNotificationState, Presenting);
         CHECK_FALSE(tried([] {
