@@ -112,11 +112,12 @@ void InitResident()
     }
     CreateCommandWindow();
     CreateLaunchMenu();
-    BuildIconStrip();
+    // From the cache when it was made for this list; otherwise the icons
+    // come in the background, and the tray icon does not wait for them.
+    LoadIconStrip();
     if (Settings.ReloadItems) {
-        SaveIconStrip();
-        FreeIconStrip();
         FreeLaunchLists();
+        ReleaseIconStrip();
     }
     HideSplash(true);
     AddTrayIcon();

@@ -1,23 +1,52 @@
 #include "menu/IconStrip.h"
 
+#include <atomic>
+#include <map>
+#include <memory>
+#include <optional>
 #include <utility>
 
+#include "core/BusyFlags.h"
 #include "core/store/ItemPaths.h"
+#include "core/store/LaunchFile.h"
 #include "core/store/LaunchList.h"
 #include "core/store/Settings.h"
 #include "menu/BitmapFile.h"
 #include "menu/NetworkItems.h"
+#include "menu/StripCells.h"
+#include "platform/BackgroundJob.h"
+#include "platform/PathText.h"
 #include "platform/Raii.h"
 #include "platform/ShellHelpers.h"
 #include "platform/WindowHelpers.h"
 
 HBITMAP IconStrip = nullptr;
 int IconCellSize = kIconCellSize;
+int IconCellDpi = 96;
 
 namespace {
 
 // The largest cell read back: 256 px icons, far beyond any display scaling.
 constexpr int kMaxCacheCellSize = 256;
+
+// Which cell shows whose icon; the strip's cells are laid out for it.
+StripCells Cells;
+int StripCellSize = 0;  // the cell size the strip in memory was made at
+HWND Listener = nullptr;
+// Memory-saving mode asked for the strip to go while cells still waited.
+bool ReleaseWhenWhole = false;
+// Each build starts a generation; the worker drops the rest of an older one.
+std::atomic<int>& Generation()
+{
+    static auto* generation = new std::atomic<int>(0);  // the worker may read it at exit
+    return *generation;
+}
+
+struct StripIcon {
+    int generation = 0;
+    std::string target;  // as the list holds it
+    UniqueIcon icon;
+};
 
 std::size_t MaxCacheFileBytes(int cell)
 {
@@ -54,57 +83,11 @@ void DrawCell(HDC dc, int left, int cell, HICON icon)
     DrawIconEx(dc, left, cell, icon, cell, cell, 0, nullptr, DI_MASK);
 }
 
-// A strip of `cells` cells, the last two of them the cancel and quit dots.
-UniqueBitmap DrawStrip(int cells, int cell)
+// The shell icon of a resolved target, by its file: what a launch opens.
+HICON ShellIconOf(const std::string& resolved, int size)
 {
-    WindowDc screen(nullptr);
-    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-    UniqueBitmap strip(CreateCompatibleBitmap(screen.get(), cell * cells, 2 * cell));
-    if (!dc || !strip)
-        return UniqueBitmap();
-    SelectGuard bitmapSelected(dc.get(), strip.get());
-    SelectGuard penSelected(dc.get(), GetStockObject(NULL_PEN));
-    SelectGuard brushSelected(dc.get(), GetStockObject(BLACK_BRUSH));
-    for (int i = 0; i < cells; ++i) {
-        UniqueIcon icon(i < cells - 2 ? GetItemIcon(i, cell) : nullptr);
-        DrawCell(dc.get(), cell * i, cell, icon.get());
-    }
-    return strip;
-}
-
-bool IsStripShape(const BitmapFileLayout& layout, int cell)
-{
-    return layout.Height == 2 * cell && layout.Width % cell == 0 && layout.Width / cell <= kMaxIconStripCells;
-}
-
-UniqueBitmap ReadCacheFile(int cell)
-{
-    if (cell <= 0 || cell > kMaxCacheCellSize)
-        return UniqueBitmap();
-    const auto bytes = ReadFileUpTo(IconStripCachePath(), MaxCacheFileBytes(cell));
-    if (!bytes)
-        return UniqueBitmap();
-    // A strip of another cell size was written at another DPI: stale.
-    const auto layout = ParseBitmapFile(*bytes);
-    if (!layout || !IsStripShape(*layout, cell))
-        return UniqueBitmap();
-    return ScreenBitmapFromFile(*bytes, *layout);
-}
-
-}  // namespace
-
-std::string IconStripCachePath() { return GetTempDirectory() + kIconStripCacheName; }
-
-HICON GetItemIcon(int index, int size)
-{
-    if (index < 0 || index >= LaunchItemCount())
-        return nullptr;
-    if (HICON network = NetworkItemIcon(index, size))
-        return network;
     try {
-        // The icon of what a launch opens: the path as the user meant it.
-        const UniqueItemIdList item =
-            PathToItemIdList(ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(index)]));
+        const UniqueItemIdList item = PathToItemIdList(resolved);
         if (!item)
             return nullptr;
         // A cell larger than the system's small icons (a monitor of higher
@@ -119,31 +102,230 @@ HICON GetItemIcon(int index, int size)
     }
 }
 
-void BuildIconStrip()
+// The icon by the name alone: the shell looks at no file (a share that is
+// away holds nothing up).
+HICON NameIcon(const std::wstring& name, DWORD attributes, int size)
 {
-    const int cells = LaunchItemCount() + 2;
-    FreeIconStrip();
-    // A strip too large for the system leaves the rows without icons.
-    IconStrip = DrawStrip(cells, IconCellSize).release();
-    if (Settings.ReloadItems)
-        SaveIconStrip();
+    SHFILEINFOW info{};
+    const UINT flags = SHGFI_USEFILEATTRIBUTES | SHGFI_ICON |
+                       (size > GetSystemMetrics(SM_CXSMICON) ? SHGFI_LARGEICON : SHGFI_SMALLICON);
+    if (!SHGetFileInfoW(name.c_str(), attributes, &info, sizeof info, flags))
+        return nullptr;
+    return info.hIcon;
 }
 
-bool RedrawIconCell(int index)
+std::vector<std::string> ListTargets()
 {
-    if (!IconStrip || index < 0 || index >= LaunchItemCount())
-        return false;
-    const int cell = IconCellSize;
-    BITMAP bm{};
-    if (!GetObjectA(IconStrip, sizeof bm, &bm) || bm.bmWidth < cell * (index + 1))
-        return false;
+    return LaunchListsPresent() ? LaunchLists->TargetList : std::vector<std::string>();
+}
+
+// Where a strip for `targets` at this cell size takes each cell from: the
+// strip now (moved cells), or a dot while it waits; cancel and quit last.
+UniqueBitmap LayOutStrip(const StripPlan& plan, int cell)
+{
+    const int items = static_cast<int>(plan.sourceOf.size());
+    const int cells = items + 2;
+    WindowDc screen(nullptr);
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap strip(CreateCompatibleBitmap(screen.get(), cell * cells, 2 * cell));
+    if (!dc || !strip)
+        return UniqueBitmap();
+    SelectGuard bitmapSelected(dc.get(), strip.get());
+    SelectGuard penSelected(dc.get(), GetStockObject(NULL_PEN));
+    SelectGuard brushSelected(dc.get(), GetStockObject(BLACK_BRUSH));
+    UniqueMemoryDc old(IconStrip ? CreateCompatibleDC(screen.get()) : nullptr);
+    std::optional<SelectGuard> oldSelected;
+    if (old)
+        oldSelected.emplace(old.get(), IconStrip);
+    for (int i = 0; i < items; ++i) {
+        const int from = plan.sourceOf[static_cast<std::size_t>(i)];
+        if (from >= 0 && old)
+            BitBlt(dc.get(), cell * i, 0, cell, 2 * cell, old.get(), cell * from, 0, SRCCOPY);
+        else
+            DrawCell(dc.get(), cell * i, cell, nullptr);
+    }
+    DrawCell(dc.get(), cell * items, cell, nullptr);
+    DrawCell(dc.get(), cell * (items + 1), cell, nullptr);
+    return strip;
+}
+
+void DrawIntoCells(const std::vector<int>& cells, HICON icon)
+{
+    if (!IconStrip || cells.empty())
+        return;
     WindowDc screen(nullptr);
     UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     SelectGuard bitmapSelected(dc.get(), IconStrip);
     SelectGuard penSelected(dc.get(), GetStockObject(NULL_PEN));
     SelectGuard brushSelected(dc.get(), GetStockObject(BLACK_BRUSH));
-    UniqueIcon icon(GetItemIcon(index, cell));
-    DrawCell(dc.get(), cell * index, cell, icon.get());
+    for (const int cell : cells)
+        DrawCell(dc.get(), StripCellSize * cell, StripCellSize, icon);
+}
+
+// The strip is whole: cached for the next start and the next showing, and
+// gone where memory-saving mode asked for that meanwhile.
+void StripWhole()
+{
+    SaveIconStrip();
+    if (ReleaseWhenWhole && !MenuShown)
+        FreeIconStrip();
+}
+
+void ExtractInBackground(const std::vector<std::string>& targets, int cell)
+{
+    struct Job {
+        std::string target, resolved;
+        bool network;
+    };
+    std::vector<Job> jobs;
+    for (const std::string& target : targets) {
+        const std::string resolved = ResolveItemPath(target);
+        jobs.push_back({target, resolved, IsNetworkPath(resolved)});
+    }
+    const int generation = Generation().load();
+    const HWND answerTo = Listener;
+    RunOnWorker([jobs, cell, generation, answerTo] {
+        for (const Job& job : jobs) {
+            if (Generation().load() != generation)
+                return;  // the list was replaced: its icons are no longer wanted
+            auto answer = std::make_unique<StripIcon>();
+            answer->generation = generation;
+            answer->target = job.target;
+            // A network target is asked about apart (NetworkItems); here its
+            // name gives the icon.
+            answer->icon.reset(job.network ? NameIcon(Widen(job.resolved), FILE_ATTRIBUTE_NORMAL, cell)
+                                           : ShellIconOf(job.resolved, cell));
+            PostResult(answerTo, kWmStripIcon, std::move(answer));
+        }
+    });
+}
+
+bool IsStripShape(const BitmapFileLayout& layout, int cell)
+{
+    return layout.Height == 2 * cell && layout.Width % cell == 0 && layout.Width / cell <= kMaxIconStripCells;
+}
+
+std::string CacheKeyNow(const std::vector<std::string>& targets)
+{
+    return StripCacheKey(LaunchFileFolder(), IconCellDpi, IconCellSize, targets);
+}
+
+UniqueBitmap ReadCacheFile(int cell, const std::vector<std::string>& targets)
+{
+    if (cell <= 0 || cell > kMaxCacheCellSize)
+        return UniqueBitmap();
+    // Made for another list, order, folder, DPI or cell size: stale.
+    const auto key = ReadFileUpTo(IconStripKeyPath(), 64 * 1024 * 1024);
+    if (!key || *key != CacheKeyNow(targets))
+        return UniqueBitmap();
+    const auto bytes = ReadFileUpTo(IconStripCachePath(), MaxCacheFileBytes(cell));
+    if (!bytes)
+        return UniqueBitmap();
+    const auto layout = ParseBitmapFile(*bytes);
+    if (!layout || !IsStripShape(*layout, cell) || layout->Width / cell != static_cast<int>(targets.size()) + 2)
+        return UniqueBitmap();
+    return ScreenBitmapFromFile(*bytes, *layout);
+}
+
+}  // namespace
+
+std::string IconStripCachePath() { return GetTempDirectory() + kIconStripCacheName; }
+std::string IconStripKeyPath() { return IconStripCachePath() + ".key"; }
+
+void SetIconStripListener(HWND window) { Listener = window; }
+
+HICON GetItemIcon(int index, int size)
+{
+    if (index < 0 || index >= LaunchItemCount())
+        return nullptr;
+    if (HICON network = NetworkItemIcon(index, size))
+        return network;
+    return ShellIconOf(ResolveItemPath(LaunchLists->TargetList[static_cast<std::size_t>(index)]), size);
+}
+
+void BuildIconStrip()
+{
+    ReleaseWhenWhole = false;
+    const std::vector<std::string> targets = ListTargets();
+    const int cell = IconCellSize;
+    // Cells of another size (another DPI) move nowhere: all are made anew.
+    if (IconStrip && StripCellSize != cell)
+        FreeIconStrip();
+    const StripPlan plan = Cells.PlanFor(targets);
+    ++Generation();
+    // A strip too large for the system leaves the rows without icons.
+    UniqueBitmap next = LayOutStrip(plan, cell);
+    FreeIconStrip();
+    IconStrip = next.release();
+    StripCellSize = cell;
+    if (!IconStrip)
+        return;
+    Cells.Apply(targets, plan);
+    if (plan.extract.empty()) {
+        StripWhole();
+        return;
+    }
+    if (IsWindow(Listener)) {
+        ExtractInBackground(plan.extract, cell);
+        return;
+    }
+    // Nobody to tell (a tool without the menu): the icons are drawn now.
+    for (const std::string& target : plan.extract) {
+        UniqueIcon icon(ShellIconOf(ResolveItemPath(target), cell));
+        const std::vector<int> waiting = Cells.WaitingFor(target);
+        DrawIntoCells(waiting, icon.get());
+        for (const int c : waiting)
+            Cells.MarkReady(c);
+    }
+    StripWhole();
+}
+
+std::vector<int> TakeStripIcon(LPARAM answer)
+{
+    const std::unique_ptr<StripIcon> came = TakeResult<StripIcon>(answer);
+    if (came->generation != Generation().load() || !IconStrip)
+        return {};  // for a list replaced since
+    std::vector<int> cells = Cells.WaitingFor(came->target);
+    DrawIntoCells(cells, came->icon.get());
+    for (const int c : cells)
+        Cells.MarkReady(c);
+    if (!cells.empty() && Cells.Whole())
+        StripWhole();
+    return cells;
+}
+
+void DropStripIcon(LPARAM answer) { TakeResult<StripIcon>(answer); }
+
+bool IconCellReady(int index) { return index >= Cells.Count() || Cells.Ready(index); }
+
+bool IconStripWhole() { return Cells.Whole(); }
+
+HICON KindIcon(int index, bool folder, int size)
+{
+    // A few icons, kept by kind and size for the program's life.
+    static std::map<std::pair<std::wstring, int>, UniqueIcon> kinds;
+    std::wstring kind = L"folder";
+    if (!folder && index >= 0 && index < LaunchItemCount()) {
+        const std::string& target = LaunchLists->TargetList[static_cast<std::size_t>(index)];
+        const std::size_t dot = target.find_last_of(".\\/:");
+        kind = target.find("://") != std::string::npos        ? L"x.url"
+               : dot != std::string::npos && target[dot] == '.' ? L"x" + Widen(target.substr(dot))
+                                                                : L"x";
+    }
+    UniqueIcon& icon = kinds[{kind, size}];
+    if (!icon)
+        icon.reset(NameIcon(kind == L"folder" ? L"x" : kind, folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL,
+                            size));
+    return icon.get();
+}
+
+bool RedrawIconCell(int index)
+{
+    if (!IconStrip || index < 0 || index >= LaunchItemCount() || index >= Cells.Count())
+        return false;
+    UniqueIcon icon(GetItemIcon(index, StripCellSize));
+    DrawIntoCells({index}, icon.get());
+    Cells.MarkReady(index);
     return true;
 }
 
@@ -151,24 +333,57 @@ void FreeIconStrip()
 {
     if (IconStrip)
         DeleteObject(std::exchange(IconStrip, nullptr));
+    Cells.Clear();
+    ReleaseWhenWhole = false;
+    ++Generation();
+}
+
+void ReleaseIconStrip()
+{
+    if (IconStrip && !Cells.Whole())
+        ReleaseWhenWhole = true;  // kept until its last icons are in and cached
+    else
+        FreeIconStrip();
 }
 
 void SaveIconStrip()
 {
     // The strip stays as it is: the file is only read from it. A write that
-    // fails leaves no cache, and the next showing builds the strip once.
-    if (IconStrip)
-        WriteBitmapFile(IconStripCachePath(), IconStrip);
+    // fails leaves no cache, and the next start builds the strip once.
+    if (!IconStrip || !Cells.Whole())
+        return;
+    DeleteFileA(IconStripKeyPath().c_str());  // no key for a strip half written
+    if (WriteBitmapFile(IconStripCachePath(), IconStrip)) {
+        const std::string key = CacheKeyNow(Cells.Targets());
+        HANDLE file = CreateFileA(IconStripKeyPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            const bool whole = WriteFile(file, key.data(), static_cast<DWORD>(key.size()), &written, nullptr) &&
+                               written == key.size();
+            CloseHandle(file);
+            if (!whole)
+                DeleteFileA(IconStripKeyPath().c_str());
+        }
+    }
 }
 
 bool LoadIconStrip()
 {
-    UniqueBitmap loaded = ReadCacheFile(IconCellSize);
+    if (IconStrip) {
+        // Kept since the last showing while its icons came in.
+        BuildIconStrip();
+        return true;
+    }
+    const std::vector<std::string> targets = ListTargets();
+    UniqueBitmap loaded = ReadCacheFile(IconCellSize, targets);
     if (!loaded) {
         BuildIconStrip();
         return true;
     }
     FreeIconStrip();
     IconStrip = loaded.release();
+    StripCellSize = IconCellSize;
+    Cells.AdoptAll(targets);
     return true;
 }

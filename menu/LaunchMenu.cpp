@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include <algorithm>
 #include <string>
 
 #include "core/store/LaunchFile.h"
@@ -90,6 +91,8 @@ TvlcrLaunchMenu::~TvlcrLaunchMenu()
     MSG queued;
     while (Handle() && PeekMessageW(&queued, Handle(), kWmItemInfo, kWmItemInfo, PM_REMOVE))
         DropItemInfo(queued.lParam);
+    while (Handle() && PeekMessageW(&queued, Handle(), kWmStripIcon, kWmStripIcon, PM_REMOVE))
+        DropStripIcon(queued.lParam);
     DestroyHandle();  // its timers go with it
 }
 
@@ -141,6 +144,9 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case kWmItemInfo:
         TakeNetworkAnswer(lParam);
+        return 0;
+    case kWmStripIcon:
+        TakeStripIcon(lParam, true);
         return 0;
     case kWmFreeFolderMenus:
         FreeClosedFolderMenus();
@@ -367,6 +373,12 @@ void TvlcrLaunchMenu::DrawRowIcon(HDC rowDc, int index, int x, int y)
     const int cellIndex = ref >= 0 ? ref : ref == kCancelRef ? items : ref == kQuitRef ? items + 1 : -1;
     if (cellIndex < 0)
         return;
+    if (!IconCellReady(cellIndex)) {
+        // Its icon is still being extracted: the generic one of its kind.
+        const int size = geometry_.iconSize;
+        DrawIconEx(rowDc, x, y, KindIcon(ref, IsFolderRow(index), size), size, size, 0, nullptr, DI_NORMAL);
+        return;
+    }
     StripPass icons(*this);
     if (!stripDc_)
         return;
@@ -420,6 +432,17 @@ void TvlcrLaunchMenu::SetItemFolder(int item, bool folder)
     for (int i = 0; i < RowCount(); ++i)
         if (items_[static_cast<std::size_t>(i)].Ref == item && IsWindowVisible(Handle()))
             DrawRow(i);
+}
+
+void TvlcrLaunchMenu::TakeStripIcon(LPARAM answer, bool)
+{
+    const std::vector<int> drawn = ::TakeStripIcon(answer);
+    if (drawn.empty() || !IsWindowVisible(Handle()))
+        return;
+    // The rows whose icons came, where they are shown.
+    for (int row = FirstRow(); row < FirstRow() + VisibleRows(); ++row)
+        if (std::find(drawn.begin(), drawn.end(), items_[static_cast<std::size_t>(row)].Ref) != drawn.end())
+            DrawRow(row);
 }
 
 void TvlcrLaunchMenu::TakeNetworkAnswer(LPARAM answer)

@@ -38,6 +38,8 @@ void CreateLaunchMenu()
     LaunchMenu->SetShowIcons(Settings.ListIconVisible);
     LaunchMenu->RebuildItems();
     IconCellSize = LaunchMenu->Geometry().iconSize;
+    IconCellDpi = LaunchMenu->Geometry().dpi;
+    SetIconStripListener(LaunchMenu->Handle());
 }
 
 void RequestLaunchMenu()
@@ -97,6 +99,7 @@ void AdoptMenuDpi(const MenuScreen& screen)
     const int dpi = MonitorDpi(MonitorFromRect(&screen.area.monitor, MONITOR_DEFAULTTOPRIMARY));
     LaunchMenu->SetGeometry(MenuGeometryFor(dpi, SmallIconSize(dpi)));
     const int cell = LaunchMenu->Geometry().iconSize;
+    IconCellDpi = dpi;
     if (cell == IconCellSize)
         return;
     IconCellSize = cell;
@@ -188,7 +191,7 @@ void CloseLaunchMenuState()
 void ReleaseLaunchData()
 {
     FreeLaunchLists();
-    FreeIconStrip();
+    ReleaseIconStrip();
 }
 
 bool TakeHandEdits()

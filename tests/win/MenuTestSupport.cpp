@@ -96,10 +96,7 @@ MenuFixture::~MenuFixture()
     ShowWindow(CommandWindow, SW_HIDE);
     FreeLaunchLists();
     DblClickCommand.clear();
-    if (IconStrip) {
-        DeleteObject(IconStrip);
-        IconStrip = nullptr;
-    }
+    FreeIconStrip();
     PumpMessages(20);
     MenuShown = DialogShown = QuitFlag = false;
     LaunchFileDirectory.clear();
@@ -176,3 +173,10 @@ FakeTaskbar::FakeTaskbar(RECT r)
 }
 
 FakeTaskbar::~FakeTaskbar() { DestroyWindow(hwnd_); }
+
+bool WaitForIconStrip()
+{
+    for (int waited = 0; waited < 10000 && !IconStripWhole(); waited += 10)
+        PumpMessages(10);
+    return IconStripWhole();
+}

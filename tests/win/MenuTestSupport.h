@@ -102,3 +102,7 @@ public:
 private:
     HWND hwnd_;
 };
+
+// The icons extracted in the background are all in the strip (pumping the
+// thread's messages, 10 s at most).
+bool WaitForIconStrip();

@@ -48,6 +48,7 @@ TEST_CASE("display scaling: the launch menu's rows, columns and icon cells at th
     MenuFixture f;
     f.Create(NumberedItems(3));  // targets that do not exist: every cell is the dot
     BuildIconStrip();
+    REQUIRE(WaitForIconStrip());
     ShowLaunchMenu();
     const MenuGeometry& g = LaunchMenu->Geometry();
     CHECK(g == MenuGeometryFor(dpi, SmallIconSize(dpi)));

@@ -7,8 +7,12 @@
 #include "core/store/LaunchList.h"
 #include "core/store/Settings.h"
 #include "menu/BitmapFileFormat.h"
+#include "core/store/LaunchFile.h"
 #include "menu/IconStrip.h"
+#include "menu/LaunchMenu.h"
+#include "menu/StripCells.h"
 #include "platform/Raii.h"
+#include "tests/win/MenuTestSupport.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
@@ -177,9 +181,11 @@ TEST_CASE("the strip of three items: 80 × 32, an icon for the program, dots for
         CHECK(other == 0);
         CHECK(cell[0] == 0x00C08040);
     }
-    SUBCASE("without memory-saving mode nothing is written to the cache")
+    SUBCASE("whole, it is cached in either mode, with the list it was made for")
     {
-        CHECK_FALSE(FileExists(fx.cache()));
+        CHECK(FileExists(fx.cache()));
+        CHECK(ReadBytes(fx.cache() + ".key") ==
+              StripCacheKey(LaunchFileFolder(), IconCellDpi, IconCellSize, LaunchLists->TargetList));
     }
 }
 
@@ -294,7 +300,7 @@ TEST_CASE("a cached strip of another cell size, written at another DPI, is stale
     IconCellSize = cells;
 }
 
-TEST_CASE("save then load gives the identical strip, and the file is not checked against the list")
+TEST_CASE("save then load gives the identical strip; a cache made for another list is not used")
 {
     StripFixture fx;
     fx.Items({kNotepad, fx.dir.path(), fx.dir.file("missing.exe")});
@@ -307,20 +313,32 @@ TEST_CASE("save then load gives the identical strip, and the file is not checked
     CHECK(LoadIconStrip());
     CHECK(StripPixels() == built);
 
-    // Rows added since the save have no cell in the file's strip.
+    // Rows added since the save: the cache is stale, the strip made anew
+    // with a cell for each.
+    FreeIconStrip();
     SetLaunchItem(AddLaunchItem(), kNotepad, "new", "", "", "");
     SetLaunchItem(AddLaunchItem(), kNotepad, "newer", "", "", "");
     CHECK(LoadIconStrip());
-    CHECK(StripPixels() == built);
+    const BitmapPixels grown = StripPixels();
+    CHECK(grown.width == 16 * 7);
+    // The same target twice: the same picture in both cells.
+    bool same = true;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x)
+            same = same && grown.at(x, y) == grown.at(16 * 3 + x, y) && grown.at(x, y) == grown.at(16 * 4 + x, y);
+    CHECK(same);
 }
 
-TEST_CASE("cache files of another writer load as long as they hold a strip")
+TEST_CASE("cache files of another writer load as long as they hold a strip for the list")
 {
     StripFixture fx;
+    fx.Items({kNotepad});
+    WriteBytes(fx.cache() + ".key", StripCacheKey(LaunchFileFolder(), IconCellDpi, IconCellSize, {kNotepad}));
     for (const int bits : {24, 32}) {
         for (const bool topDown : {false, true}) {
             CAPTURE(bits);
             CAPTURE(topDown);
+            FreeIconStrip();
             WriteBytes(fx.cache(), FileOf(48, 32, bits, Pattern, topDown));
             CHECK(LoadIconStrip());
             const BitmapPixels p = StripPixels();
@@ -474,4 +492,44 @@ TEST_CASE("building, saving and loading the strip over and over leaks no GDI obj
         LoadIconStrip();  // falls back to building
     FreeIconStrip();
     CHECK(CountGdiObjects() == warm);
+}
+
+TEST_CASE("with the menu there, icons come in the background; a reorder moves cells, an edit asks for one")
+{
+    StripFixture fx;
+    MenuFixture f;
+    const std::string folder = f.dir.path();
+    f.Create({{kNotepad, "note", "", "", ""}, {folder, "folder", "", "", ""}, {"C:\\gone\\x.txt", "doc", "", "", ""}});
+    LaunchMenu->SetShowIcons(true);
+    BuildIconStrip();
+    // Nothing is drawn on this thread: every cell waits, and a waiting row
+    // shows the generic icon of its kind, not a dot and not nothing.
+    CHECK_FALSE(IconCellReady(0));
+    CHECK_FALSE(IconCellReady(2));
+    CHECK(IconCellReady(3));  // cancel and quit are dots of the program's own
+    CHECK(KindIcon(0, false, IconCellSize) != nullptr);
+    REQUIRE(WaitForIconStrip());
+    const BitmapPixels whole = StripPixels();
+    CHECK(HasIconOutsideDot(whole, 0));
+    CHECK(IsDotCell(whole, 2));  // a file that is not there: the dot
+
+    // Dragged: the cells move with their items and nothing is asked again.
+    MoveLaunchItem(0, 2);
+    BuildIconStrip();
+    CHECK(IconStripWhole());
+    const BitmapPixels moved = StripPixels();
+    bool same = true;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x)
+            same = same && moved.at(32 + x, y) == whole.at(x, y) && moved.at(x, y) == whole.at(16 + x, y);
+    CHECK(same);
+
+    // Edited: only that item's cell waits.
+    SetLaunchItem(1, "C:\\gone\\y.exe", "edited", "", "", "");
+    BuildIconStrip();
+    CHECK(IconCellReady(0));
+    CHECK_FALSE(IconCellReady(1));
+    CHECK(IconCellReady(2));
+    REQUIRE(WaitForIconStrip());
+    CHECK(IsDotCell(StripPixels(), 1));
 }

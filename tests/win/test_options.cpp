@@ -687,6 +687,7 @@ TEST_CASE("options command: the menu shows or hides its icons at once; the watch
     CHECK(Settings.PopupKey == 123);
     CHECK(GetUserDword(kKey, "PopupKey") == 123);
     CHECK_FALSE(DoubleKey.Pending());
+    REQUIRE(WaitForIconStrip());  // the icons come in the background
     CHECK(dots() > 0);
     CHECK(MenuShown);
     CHECK_FALSE(DialogShown);
