@@ -146,7 +146,7 @@ LRESULT TvlcrLaunchMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         TakeNetworkAnswer(lParam);
         return 0;
     case kWmStripIcon:
-        TakeStripIcon(lParam, true);
+        TakeExtractedIcon(lParam);
         return 0;
     case kWmFreeFolderMenus:
         FreeClosedFolderMenus();
@@ -434,9 +434,9 @@ void TvlcrLaunchMenu::SetItemFolder(int item, bool folder)
             DrawRow(i);
 }
 
-void TvlcrLaunchMenu::TakeStripIcon(LPARAM answer, bool)
+void TvlcrLaunchMenu::TakeExtractedIcon(LPARAM answer)
 {
-    const std::vector<int> drawn = ::TakeStripIcon(answer);
+    const std::vector<int> drawn = TakeStripIcon(answer);
     if (drawn.empty() || !IsWindowVisible(Handle()))
         return;
     // The rows whose icons came, where they are shown.

@@ -131,7 +131,7 @@ private:
     // An answer from the network: the item's folder state, icon cell and rows.
     void TakeNetworkAnswer(LPARAM answer);
     // An icon extracted in the background: drawn in the strip, its rows anew.
-    void TakeStripIcon(LPARAM answer, bool);
+    void TakeExtractedIcon(LPARAM answer);
     static constexpr UINT kWmAccessibleLaunch = WM_APP + 0x44;
     static constexpr UINT_PTR kEdgeTimer = 1;
     static constexpr UINT_PTR kHoverTimer = 2;
