@@ -1,9 +1,9 @@
 # The download for Windows users: vlcr-2.99-win64.zip with the program, the
-# help and a Japanese read-me, unpacked into any folder of the user's choice.
+# help, a Japanese read-me and the licence, unpacked into any folder of the user's choice.
 #   cmake --build build/win --target package
 install(TARGETS vlcr RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/manual/index.html DESTINATION manual)
-install(FILES ${CMAKE_SOURCE_DIR}/res/README-ja.txt DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/res/README-ja.txt ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME vlcr)

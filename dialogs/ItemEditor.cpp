@@ -140,6 +140,9 @@ void TfrmLchSet::btnCloseClick()
         return;
     }
     SetControlText(edtLaunch, WithoutTrailingBackslash(ControlText(edtLaunch), IsAnsiLeadByte));
+    // A blank name would make a row with no caption: it comes from the target.
+    if (IsBlankText(ControlText(edtName)))
+        SetControlText(edtName, NameFromTarget(ControlText(edtLaunch), IsAnsiLeadByte));
     SetLaunchItem(EditIndex, ControlText(edtLaunch), ControlText(edtName), ControlText(edtCmdLine),
                   ControlText(edtDirectory), ControlText(edtShortCut));
     if (IsChecked(cbDblClick))

@@ -49,3 +49,27 @@ std::optional<std::string> ShortCutTyping::Type(unsigned char byte)
         byte = static_cast<unsigned char>(byte - 'a' + 'A');
     return std::string(1, static_cast<char>(byte));
 }
+
+std::string NameFromTarget(std::string_view target, LeadBytePredicate isLead)
+{
+    const std::size_t start = target.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return std::string();
+    target.remove_prefix(start);
+    if (ClassifyPath(target, isLead) == PathKind::Address) {
+        // The host: after "scheme://" (or "scheme:"), before the path, port,
+        // query or fragment, without a user's name.
+        std::string_view rest = target.substr(target.find(':') + 1);
+        if (rest.substr(0, 2) == "//")
+            rest.remove_prefix(2);
+        rest = rest.substr(0, rest.find_first_of("/?#"));
+        if (const std::size_t at = rest.rfind('@'); at != std::string_view::npos)
+            rest.remove_prefix(at + 1);
+        if (!rest.empty() && rest.front() != '[')  // an IPv6 address keeps its colons
+            rest = rest.substr(0, rest.find(':'));
+        return std::string(rest.empty() ? target : rest);
+    }
+    const std::string path = WithoutTrailingBackslash(target, isLead);
+    const std::string name = DerivedName(path, isLead);
+    return name.empty() ? path : name;
+}

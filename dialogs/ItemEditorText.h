@@ -14,6 +14,10 @@ bool IsBlankText(std::string_view text);
 // backslash, C:\ becomes C:). The trail byte of 表 is no backslash.
 std::string WithoutTrailingBackslash(std::string_view path, LeadBytePredicate isLead = IsCp932LeadByte);
 
+// The name an item gets when the user leaves it blank: a file's name
+// without its extension, a folder's name, a web address's host.
+std::string NameFromTarget(std::string_view target, LeadBytePredicate isLead = IsCp932LeadByte);
+
 // The first character of the text: one byte, or two for a double-byte one.
 std::string FirstCharacter(std::string_view text, LeadBytePredicate isLead = IsCp932LeadByte);
 

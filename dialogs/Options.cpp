@@ -22,7 +22,7 @@ constexpr FormStyle kStyle{
     .color = kFormColor,
     .position = FormPosition::ScreenCenter,
     .keyPreview = false,
-    .escapeCloses = false,
+    .escapeCloses = true,  // as キャンセル does, from every control
 };
 
 constexpr int kStripWidth = 58;
@@ -51,7 +51,7 @@ TfrmOption::TfrmOption() : Form(kStyle)
     Label1 = AddLabel(88, 32, 33, 17, "キー：", right);
     edtKey = AddEdit(128, 32, 113, 20, "Ctrl");
     // Windows passes no keys on from an elevated window in front.
-    SetHint(edtKey, "管理者のウィンドウが前面の間は２回押しが届きません。アイコンから開けます。");
+    SetHint(edtKey, "Backspaceで解除。管理者ウィンドウが前面の間は２回押し不可、アイコンで開けます。");
     cbStartup = AddCheckBox(56, 61, 321, 17, "毎回Windowsの起動時に迅を起動する(&S)");
     plButton1 = &AddDialogButton(8, 143, 121, 22, "plButton1", "キャンセル", mrCancel);
     SetAnchors(plButton1->Handle(), akLeft | akBottom);
@@ -129,6 +129,16 @@ bool TfrmOption::CaptureMessage(MSG& msg)
     // Escape of the dialog manager, not to the mnemonics, not to the menu bar.
     if (msg.hwnd != edtKey || !IsKeyMessage(msg.message))
         return false;
+    // Escape closes the dialog as everywhere else, and Backspace clears the
+    // key, as it empties the item editor's shortcut: neither is a popup key.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        Close();
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_BACK) {
+        ShowKey({0, kNoKeyName});
+        return true;
+    }
     // Tab can never be the popup key: Tab and Shift+Tab leave the field, so
     // that the keyboard alone gets out of it.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {

@@ -62,9 +62,9 @@ int RowHeight(const MenuGeometry& g) { return g.rowHeight; }
 }  // namespace
 
 TvlcrFolderMenu::TvlcrFolderMenu(HWND launcher, std::wstring folder, int level, const RECT& row, bool byKeyboard,
-                                 const MenuGeometry& geometry)
+                                 const MenuGeometry& geometry, bool leftward)
     : launcher_(launcher), launcherGeometry_(geometry), folder_(std::move(folder)), level_(level), row_(row), byKeyboard_(byKeyboard),
-      painter_(geometry)
+      leftward_(leftward), painter_(geometry)
 {
     folderIcon_.reset(GenericIcon(FILE_ATTRIBUTE_DIRECTORY));
     fileIcon_.reset(GenericIcon(FILE_ATTRIBUTE_NORMAL));
@@ -246,8 +246,10 @@ void TvlcrFolderMenu::ShowBesideRow()
     firstRow_ = 0;
     ScrollIntoView(selected_);
     const int height = visibleRows_ * g.rowHeight + border;
-    const MenuOrigin at = PlaceSubmenu({row_.left, row_.top, row_.right, row_.bottom},
-                                       {work.left, work.top, work.right, work.bottom}, width, height);
+    const SubmenuPlace place = PlaceSubmenu({row_.left, row_.top, row_.right, row_.bottom},
+                                            {work.left, work.top, work.right, work.bottom}, width, height, leftward_);
+    leftward_ = place.leftward;
+    const MenuOrigin at = place.at;
     SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     if (!shown_) {
         TellAccessibleEvent(EVENT_SYSTEM_MENUPOPUPSTART, Handle(), CHILDID_SELF);
@@ -448,7 +450,7 @@ void TvlcrFolderMenu::OpenSubfolder(int row, bool byKeyboard)
     r.right = client.right;
     r.bottom = r.top + painter_.Geometry().rowHeight;
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-    OpenFolderMenu(launcher_, path, level_ + 1, r, row, byKeyboard, launcherGeometry_);
+    OpenFolderMenu(launcher_, path, level_ + 1, r, row, byKeyboard, launcherGeometry_, leftward_);
 }
 
 void TvlcrFolderMenu::KeyDown(WPARAM key)
@@ -519,13 +521,13 @@ TvlcrFolderMenu* FolderMenuAt(int level)
 }
 
 void OpenFolderMenu(HWND launcher, const std::wstring& folder, int level, const RECT& row, int openerRow,
-                    bool byKeyboard, const MenuGeometry& geometry)
+                    bool byKeyboard, const MenuGeometry& geometry, bool leftward)
 {
     if (!IsWindow(launcher) || level < 0 || level > static_cast<int>(Open.size()))
         return;
     CloseFolderMenusFrom(level);
     FreeClosedFolderMenus();
-    auto menu = std::make_unique<TvlcrFolderMenu>(launcher, folder, level, row, byKeyboard, geometry);
+    auto menu = std::make_unique<TvlcrFolderMenu>(launcher, folder, level, row, byKeyboard, geometry, leftward);
     menu->SetOpenerRow(openerRow);
     if (menu->Handle())
         Open.push_back(std::move(menu));

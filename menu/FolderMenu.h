@@ -37,8 +37,9 @@ public:
     // read. Opened by the keyboard, its first row is selected then.
     // `launcher` is the launch menu's window, which the menus tell what
     // happened; the window it belongs to owns them all.
+    // `leftward`: the side the menu it is opened from went to.
     TvlcrFolderMenu(HWND launcher, std::wstring folder, int level, const RECT& row, bool byKeyboard,
-                    const MenuGeometry& geometry);
+                    const MenuGeometry& geometry, bool leftward = false);
     ~TvlcrFolderMenu() override;
 
     HWND Launcher() const noexcept { return launcher_; }
@@ -100,6 +101,7 @@ private:
     State state_ = State::Reading;
     bool shown_ = false;
     bool closed_ = false;
+    bool leftward_ = false;  // the side it opened to (its parent's until shown)
     std::vector<FolderEntry> entries_;
     std::vector<UniqueIcon> icons_;
     std::vector<bool> iconAsked_;
@@ -122,7 +124,7 @@ TvlcrFolderMenu* FolderMenuAt(int level);
 // on; `openerRow` is the row that opens it, in the menu one level in, and
 // `launcher` the launch menu's window.
 void OpenFolderMenu(HWND launcher, const std::wstring& folder, int level, const RECT& row, int openerRow,
-                    bool byKeyboard, const MenuGeometry& geometry);
+                    bool byKeyboard, const MenuGeometry& geometry, bool leftward = false);
 void CloseFolderMenusFrom(int level);
 void CloseFolderMenus();
 // Frees the menus closed since (they may have closed from their own handler).

@@ -14,16 +14,25 @@ MenuOrigin PlaceMenu(const ScreenRect& taskbar, const ScreenRect& monitor, int m
     return at;
 }
 
-MenuOrigin PlaceSubmenu(const ScreenRect& row, const ScreenRect& work, int width, int height)
+SubmenuPlace PlaceSubmenu(const ScreenRect& row, const ScreenRect& work, int width, int height, bool leftward)
 {
-    MenuOrigin at;
-    at.x = row.right + width <= work.right ? row.right : row.left - width;
-    if (at.x < work.left && row.right + width > work.right)
-        at.x = work.left;  // no room either side: over the menu, on the screen
+    SubmenuPlace place;
+    const bool fitsRight = row.right + width <= work.right;
+    const bool fitsLeft = row.left - width >= work.left;
+    if (fitsRight && fitsLeft)
+        place.leftward = leftward;
+    else if (fitsRight || fitsLeft)
+        place.leftward = fitsLeft;
+    else  // no room either side: the side with more, kept on the screen
+        place.leftward = row.left - work.left > work.right - row.right;
+    MenuOrigin& at = place.at;
+    at.x = place.leftward ? row.left - width : row.right;
+    if (!fitsRight && !fitsLeft)
+        at.x = place.leftward ? work.left : work.right - width;
     at.y = row.top;
     if (at.y + height > work.bottom)
         at.y = work.bottom - height;
     if (at.y < work.top)
         at.y = work.top;
-    return at;
+    return place;
 }

@@ -19,8 +19,17 @@ struct MenuOrigin {
 // to the top right.
 MenuOrigin PlaceMenu(const ScreenRect& taskbar, const ScreenRect& monitor, int menuWidth, int menuHeight);
 
-// A folder's menu beside the row that opened it (`row`, in screen pixels):
-// to the right of the menu holding the row, or to its left where the work
-// area ends on the right; its top level with the row's, moved up as far as
-// its height needs and never above the work area.
-MenuOrigin PlaceSubmenu(const ScreenRect& row, const ScreenRect& work, int width, int height);
+// A folder's menu beside the row that opened it (`row`, in screen pixels),
+// on the side its parent menu opened to (`leftward`: to the left; the first
+// level opens to the right), so that nested menus never come back over the
+// menus they came from. It flips only where the work area ends on that side;
+// with no room on either side it stands on the side with more room, inside
+// the work area, covering as little as it can. Its top is level with the
+// row's, moved up as far as its height needs and never above the work area.
+struct SubmenuPlace {
+    MenuOrigin at;
+    bool leftward = false;  // the side it opened to, for the menus it opens
+    bool operator==(const SubmenuPlace&) const = default;
+};
+SubmenuPlace PlaceSubmenu(const ScreenRect& row, const ScreenRect& work, int width, int height,
+                          bool leftward = false);

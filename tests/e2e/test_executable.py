@@ -46,6 +46,8 @@ class Executable(unittest.TestCase):
         version = re.compile(re.escape(wide("FileVersion")) + b"(?:\0\0)+" + re.escape(wide("2.99")))
         self.assertTrue(version.search(data), "no FileVersion 2.99")
         self.assertTrue(wide("迅 -velocara-") in data, "product name not stored as Japanese text")
+        self.assertTrue(wide("the vlcr authors") in data, "no CompanyName")
+        self.assertTrue(wide("Copyright (c) 2026 the vlcr authors. MIT License.") in data, "no LegalCopyright")
         self.assertTrue(b"\x11\x04\xa4\x03" in data, "no Japanese / cp932 translation entry")
 
 if __name__ == "__main__":

@@ -130,6 +130,26 @@ class OptionsTest(UserSceneCase):
         self.close_with_button(form)
         self.assertEqual(reg_query(SETTINGS_KEY, "PopupKey"), ("REG_DWORD", "0x78"))
 
+    def test_escape_closes_from_the_first_check_box_and_from_the_key_field_keeping_the_key(self):
+        for from_key_field in (False, True, None):
+            form = self.open_options()
+            key_text = self.control(form, lambda c: c.cls.lower() == "edit").text
+            self.assertEqual(key_text, "LeftCtrl", "the key was not kept")
+            if from_key_field is None:
+                break
+            if from_key_field:
+                x, y = centre(self.control(form, lambda c: c.cls.lower() == "edit").rect)
+                xdotool("mousemove", x, y, "click", 1)
+                time.sleep(0.3)
+            # Otherwise the first check box has the focus, as the dialog opens.
+            xdotool("key", "Escape")
+            self.assertEqual(probe("gone", 5000, hex(form.hwnd))[0], 0,
+                             f"Escape did not close the dialog (key field: {from_key_field})")
+            self.assertTrue(eventually(visible_menu), "the menu is not shown again")
+            self.dismiss_menu()
+        self.close_with_button(form)
+        self.assertEqual(reg_query(SETTINGS_KEY, "PopupKey"), ("REG_DWORD", "0xa2"))
+
     def test_unchecked_icons_leave_the_menu_at_once(self):
         menu = self.open_menu()
         time.sleep(0.5)

@@ -61,3 +61,28 @@ TEST_CASE("typing in the shortcut edit replaces its letter")
         CHECK(typing.Type('x') == "X");
     }
 }
+
+TEST_CASE("a blank name comes from the target: a file without its extension, a folder, a web address's host")
+{
+    const struct {
+        const char* target;
+        const char* name;
+    } cases[] = {
+        {"C:\\Program Files\\Tool\\tool.exe", "tool"},
+        {"C:\\Data\\report.v2.txt", "report.v2"},
+        {"C:\\Data\\表", "表"},  // the trail byte 5C is no backslash
+        {"C:\\Data\\", "Data"},
+        {"%USERPROFILE%\\Documents", "Documents"},
+        {"notepad", "notepad"},
+        {"https://www.example.com/docs/index.html", "www.example.com"},
+        {"http://user@example.org:8080/", "example.org"},
+        {"https://example.net?q=1", "example.net"},
+        {"mailto:someone@example.com", "example.com"},
+        {"C:\\", "C:"},
+        {"http://", "http://"},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.target);
+        CHECK(NameFromTarget(c.target) == c.name);
+    }
+}

@@ -54,20 +54,42 @@ TEST_CASE("on a second monitor the menu stands against that monitor's taskbar, i
     CHECK(PlaceMenu({0, 0, 0, 0}, second, kW, 42) == MenuOrigin{2124, 100});
 }
 
-TEST_CASE("a folder's menu opens beside its row, to the left where the work area ends")
+TEST_CASE("a folder's menu opens beside its row, on its parent's side, flipping only at the work area's end")
 {
     const ScreenRect work{0, 0, 1024, 738};
-    // Right of a menu in the middle, level with the row.
-    CHECK(PlaceSubmenu({400, 300, 580, 320}, work, 200, 100) == MenuOrigin{580, 300});
-    // The menu at the right edge: to its left.
-    CHECK(PlaceSubmenu({844, 300, 1024, 320}, work, 200, 100) == MenuOrigin{644, 300});
-    // Too tall below the row: moved up to end on the work area's bottom,
-    // and never above its top.
-    CHECK(PlaceSubmenu({844, 700, 1024, 720}, work, 200, 300) == MenuOrigin{644, 438});
-    CHECK(PlaceSubmenu({844, 700, 1024, 720}, work, 200, 900) == MenuOrigin{644, 0});
-    // On a monitor left of the primary one the coordinates are negative.
-    CHECK(PlaceSubmenu({-1000, 50, -820, 70}, {-1280, 0, 0, 1024}, 200, 100) == MenuOrigin{-820, 50});
-    CHECK(PlaceSubmenu({-180, 50, 0, 70}, {-1280, 0, 0, 1024}, 200, 100) == MenuOrigin{-380, 50});
+    const ScreenRect left{-1280, 0, 0, 1024};
+    const struct {
+        ScreenRect row;
+        ScreenRect work;
+        int width, height;
+        bool leftward;  // the side the parent opened to
+        SubmenuPlace want;
+    } cases[] = {
+        // Room on both sides: the parent's side.
+        {{400, 300, 580, 320}, work, 200, 100, false, {{580, 300}, false}},
+        {{400, 300, 580, 320}, work, 200, 100, true, {{200, 300}, true}},
+        // The launch menu at the right edge: its folder opens to the left,
+        // and that folder's subfolder goes on to the left, not back over it.
+        {{844, 300, 1024, 320}, work, 200, 100, false, {{644, 300}, true}},
+        {{644, 320, 844, 340}, work, 200, 100, true, {{444, 320}, true}},
+        // Leftwards until the work area ends: there it flips.
+        {{150, 320, 350, 340}, work, 200, 100, true, {{350, 320}, false}},
+        // No room on either side: the side with more, inside the work area.
+        {{300, 50, 700, 70}, work, 400, 100, false, {{624, 50}, false}},
+        {{350, 50, 800, 70}, work, 400, 100, true, {{0, 50}, true}},
+        // Too tall below the row: moved up to end on the work area's bottom,
+        // and never above its top.
+        {{844, 700, 1024, 720}, work, 200, 300, false, {{644, 438}, true}},
+        {{844, 700, 1024, 720}, work, 200, 900, false, {{644, 0}, true}},
+        // On a monitor left of the primary one the coordinates are negative.
+        {{-1000, 50, -820, 70}, left, 200, 100, false, {{-820, 50}, false}},
+        {{-180, 50, 0, 70}, left, 200, 100, false, {{-380, 50}, true}},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.row.left);
+        CAPTURE(c.leftward);
+        CHECK(PlaceSubmenu(c.row, c.work, c.width, c.height, c.leftward) == c.want);
+    }
 }
 
 TEST_CASE("the taskbar's side from the work area, or from a bar that hides itself")

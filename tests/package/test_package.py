@@ -42,7 +42,8 @@ with tempfile.TemporaryDirectory() as out:
     check(os.path.exists(path), "cpack made vlcr-2.99-win64.zip")
     with zipfile.ZipFile(path) as z:
         names = sorted(n for n in z.namelist() if not n.endswith("/"))
-        check(names == ["README-ja.txt", "manual/index.html", "vlcr.exe"], "the archive holds %s" % names)
+        check(names == ["LICENSE", "README-ja.txt", "manual/index.html", "vlcr.exe"], "the archive holds %s" % names)
+        check(b"MIT License" in z.read("LICENSE"), "the licence is not the MIT licence")
         exe = z.read("vlcr.exe")
         check(exe[:2] == b"MZ" and b"PE\0\0" in exe[:1024], "vlcr.exe is a Windows program")
         page_bytes = z.read("manual/index.html")

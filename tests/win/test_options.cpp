@@ -215,7 +215,7 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
         return std::string(text);
     };
     CHECK(hint(form.cbCtrl) == "２回押しの速さは、ダブルクリックの速さの設定に依存します。");
-    CHECK(hint(form.edtKey) == "管理者のウィンドウが前面の間は２回押しが届きません。アイコンから開けます。");
+    CHECK(hint(form.edtKey) == "Backspaceで解除。管理者ウィンドウが前面の間は２回押し不可、アイコンで開けます。");
     CHECK(hint(form.cbReload) == "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
     CHECK(hint(form.cbIcon) == "ランチメニューでアイコンを表示します");
 
@@ -423,6 +423,26 @@ TEST_CASE("options: the side of a Ctrl, Shift or Alt pressed in the key field co
     }
 }
 
+TEST_CASE("options: Escape closes as キャンセル does, from a check box and from the key field, the key kept")
+{
+    CleanRegistry clean;
+    for (const bool fromKeyField : {false, true}) {
+        CAPTURE(fromKeyField);
+        StoreOptions(true, 162, false, true);
+        TfrmOption form;
+        // The dialog ends at the Escape; a form left open would time out.
+        RunDialog(form, {[&](Form&) {
+                             Click(form.cbReload);  // a change that Escape throws away
+                             FocusControl(fromKeyField ? form.edtKey : form.cbCtrl);
+                         },
+                         [&](Form&) { PostKey(fromKeyField ? form.edtKey : form.cbCtrl, VK_ESCAPE); }});
+        CHECK(form.ModalResult() == mrCancel);
+        CHECK(Settings.PopupKey == 162);
+        CHECK_FALSE(Settings.ReloadItems);
+        CHECK(GetUserDword(kKey, "PopupKey") == 162);
+    }
+}
+
 TEST_CASE("options: keys pressed in the key field are captured, none taken by the dialog or its menu bar, Tab leaves")
 {
     CleanRegistry clean;
@@ -446,7 +466,7 @@ TEST_CASE("options: keys pressed in the key field are captured, none taken by th
             FocusControl(form.edtKey);
             PostKey(form.edtKey, VK_RETURN);
         },
-        [&](Form&) { record(); PostKey(form.edtKey, VK_ESCAPE); },
+        [&](Form&) { record(); PostKey(form.edtKey, VK_BACK); },  // Backspace clears the key
         [&](Form&) {
             record();
             // Left Alt down and up, as the keyboard sends them (scan code 38,
