@@ -166,7 +166,7 @@ TEST_CASE("OK with a blank target warns and stays open; Cancel then changes noth
     CHECK(LaunchLists->Item(index) == LaunchItem{"", "", "", NoShortCut, ""});
 }
 
-TEST_CASE("OK stores the fields as typed, one trailing backslash less")
+TEST_CASE("OK stores the fields as typed, one trailing backslash less, a blank name from the target")
 {
     SetList({kNotepad});
     TfrmLchSet form;
@@ -181,7 +181,7 @@ TEST_CASE("OK stores the fields as typed, one trailing backslash less")
     });
     CHECK(form.EditItem(0) == mrOk);
     CHECK(ControlText(form.edtLaunch) == "C:\\Data");
-    CHECK(LaunchLists->Item(0) == LaunchItem{"C:\\Data", "", " -x ", "M", "C:\\work"});
+    CHECK(LaunchLists->Item(0) == LaunchItem{"C:\\Data", "Data", " -x ", "M", "C:\\work"});
 }
 
 TEST_CASE("the shortcut edit: letters replace, Escape empties it and keeps the dialog; Escape elsewhere cancels")
