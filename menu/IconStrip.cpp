@@ -1,5 +1,7 @@
 #include "menu/IconStrip.h"
 
+#include <shlwapi.h>
+
 #include <atomic>
 #include <map>
 #include <memory>
@@ -15,6 +17,7 @@
 #include "menu/NetworkItems.h"
 #include "menu/StripCells.h"
 #include "platform/BackgroundJob.h"
+#include "platform/ModulePath.h"
 #include "platform/PathText.h"
 #include "platform/Raii.h"
 #include "platform/ShellHelpers.h"
@@ -83,9 +86,41 @@ void DrawCell(HDC dc, int left, int cell, HICON icon)
     DrawIconEx(dc, left, cell, icon, cell, cell, 0, nullptr, DI_MASK);
 }
 
+HICON NameIcon(const std::wstring& name, DWORD attributes, int size);
+
+// A web address's icon: the one its scheme's association gives (the
+// browser's, for http and https), else that of an Internet shortcut.
+HICON AddressIcon(const std::string& address, int size)
+{
+    const bool large = size > GetSystemMetrics(SM_CXSMICON);
+    const std::wstring scheme = Widen(address.substr(0, address.find(':')));
+    wchar_t location[MAX_PATH + 16] = {};
+    DWORD length = MAX_PATH + 16;
+    if (SUCCEEDED(AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_DEFAULTICON, scheme.c_str(), nullptr, location, &length))) {
+        // "path,index", the path perhaps quoted.
+        std::wstring path = location;
+        int index = 0;
+        if (const std::size_t comma = path.rfind(L','); comma != std::wstring::npos && comma + 1 < path.size()) {
+            index = _wtoi(path.c_str() + comma + 1);
+            path.resize(comma);
+        }
+        if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+            path = path.substr(1, path.size() - 2);
+        wchar_t expanded[MAX_PATH] = {};
+        if (ExpandEnvironmentStringsW(path.c_str(), expanded, MAX_PATH) > 0)
+            path = expanded;
+        HICON icon = nullptr;
+        if (ExtractIconExW(path.c_str(), index, large ? &icon : nullptr, large ? nullptr : &icon, 1) > 0 && icon)
+            return icon;
+    }
+    return NameIcon(L"x.url", FILE_ATTRIBUTE_NORMAL, size);
+}
+
 // The shell icon of a resolved target, by its file: what a launch opens.
 HICON ShellIconOf(const std::string& resolved, int size)
 {
+    if (ClassifyPath(resolved, IsAnsiLeadByte) == PathKind::Address)
+        return AddressIcon(resolved, size);
     try {
         const UniqueItemIdList item = PathToItemIdList(resolved);
         if (!item)

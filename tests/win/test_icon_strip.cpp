@@ -431,7 +431,7 @@ TEST_CASE("in memory-saving mode the fallback build repairs the cache file")
     CHECK(IsDotCell(StripPixels(), 2));
 }
 
-TEST_CASE("GetItemIcon: a new small icon for a real target, none for the rest")
+TEST_CASE("GetItemIcon: a new small icon for a real target and a web address, none for the rest")
 {
     StripFixture fx;
     CHECK(GetItemIcon(0) == nullptr);  // no list
@@ -443,7 +443,8 @@ TEST_CASE("GetItemIcon: a new small icon for a real target, none for the rest")
     CHECK(IconSize(icon.get()) == std::pair{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)});
     CHECK(GetItemIcon(1) == nullptr);
     CHECK(GetItemIcon(2) == nullptr);
-    CHECK(GetItemIcon(3) == nullptr);
+    const UniqueIcon web(GetItemIcon(3));  // the browser's, or an Internet shortcut's
+    CHECK(web);
     CHECK(GetItemIcon(4) == nullptr);
     CHECK(GetItemIcon(5) == nullptr);  // cancel and quit have no item
     BuildIconStrip();
@@ -532,4 +533,15 @@ TEST_CASE("with the menu there, icons come in the background; a reorder moves ce
     CHECK(IconCellReady(2));
     REQUIRE(WaitForIconStrip());
     CHECK(IsDotCell(StripPixels(), 1));
+}
+
+TEST_CASE("a web address's row has the icon its scheme's association gives, not the dot")
+{
+    StripFixture fx;
+    fx.Items({"https://www.example.com/", "http://www.example.com/a.html", fx.dir.file("missing.exe")});
+    BuildIconStrip();
+    const BitmapPixels p = StripPixels();
+    CHECK(HasIconOutsideDot(p, 0));
+    CHECK(HasIconOutsideDot(p, 1));
+    CHECK(IsDotCell(p, 2));
 }
