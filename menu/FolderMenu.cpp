@@ -306,6 +306,11 @@ void TvlcrFolderMenu::DrawRowTo(HDC target, int index)
         return;
     RowContent content;
     content.selected = index == selected_;
+    // A list that goes on beyond the rows shown says so at that edge.
+    if (index == firstRow_ && firstRow_ > 0)
+        content.scrollMark = -1;
+    else if (index == firstRow_ + visibleRows_ - 1 && firstRow_ + visibleRows_ < RowCount())
+        content.scrollMark = 1;
     HICON icon = nullptr;
     if (state_ == State::Listed && !entries_.empty()) {
         const FolderEntry& e = entries_[static_cast<std::size_t>(index)];

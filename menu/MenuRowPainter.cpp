@@ -154,6 +154,20 @@ void MenuRowPainter::DrawArrow(COLORREF colour)
     Polygon(rowDc_.get(), points, 3);
 }
 
+void MenuRowPainter::DrawScrollMark(COLORREF colour, bool up)
+{
+    // A small triangle at the row's middle, against the edge that hides rows.
+    const int half = geometry_.Px(3);
+    const int middle = bitmapWidth_ / 2;
+    const int apex = up ? geometry_.Px(1) : geometry_.rowHeight - 1 - geometry_.Px(1);
+    const int base = up ? apex + half : apex - half;
+    const POINT points[3] = {{middle - half, base}, {middle, apex}, {middle + half, base}};
+    UniqueBrush fill(CreateSolidBrush(colour));
+    SelectGuard brush(rowDc_.get(), fill.get());
+    SelectGuard pen(rowDc_.get(), GetStockObject(NULL_PEN));
+    Polygon(rowDc_.get(), points, 3);
+}
+
 HBRUSH MenuRowPainter::BackgroundBrush() const noexcept
 {
     return HighContrastOn() ? GetSysColorBrush(COLOR_MENU) : backgroundBrush_.get();
@@ -196,6 +210,8 @@ void MenuRowPainter::PaintHighContrast(HDC target, int y, const RowContent& row,
         SelectObject(dc, font_.get());
     if (row.arrow)
         DrawArrow(text);
+    if (row.scrollMark)
+        DrawScrollMark(text, row.scrollMark < 0);
     BitBlt(target, 0, y, bitmapWidth_, geometry_.rowHeight, dc, 0, 0, SRCCOPY);
 }
 
@@ -253,6 +269,8 @@ void MenuRowPainter::Paint(HDC target, int y, const RowContent& row, bool showIc
         SelectObject(dc, font_.get());
     if (row.arrow)
         DrawArrow(colour);
+    if (row.scrollMark)
+        DrawScrollMark(colour, row.scrollMark < 0);
 
     BitBlt(target, 0, y, w, rowHeight, dc, 0, 0, SRCCOPY);
 }

@@ -16,6 +16,7 @@ struct RowContent {
     bool greyed = false;   // a row that tells a state ("empty"), not a choice
     bool bold = false;     // the double-click command's row
     bool arrow = false;    // a folder: the arrow at the right edge
+    int scrollMark = 0;    // rows hidden beyond this edge row: -1 above it, 1 below it
     std::string_view letter;
     std::string_view caption;       // in the ANSI code page, or
     std::wstring_view wideCaption;  // a name from outside, every character kept
@@ -50,6 +51,7 @@ private:
     void MakeBitmaps();
     void DrawBody(int left);
     void DrawArrow(COLORREF colour);
+    void DrawScrollMark(COLORREF colour, bool up);
     void DrawCaption(const RowContent& row, int x, int y, bool clipped);
     // In the system's colours, flat, the selected row highlighted.
     void PaintHighContrast(HDC target, int y, const RowContent& row, bool showIcons, const RowIconDrawer& icon);

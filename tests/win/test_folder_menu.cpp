@@ -278,3 +278,36 @@ TEST_CASE("a share that does not answer is asked once, on one worker, however of
     CloseHandle(g_shareWakes);
     g_shareWakes = nullptr;
 }
+
+TEST_CASE("a folder menu longer than the screen marks the edge that hides rows")
+{
+    MenuFixture f;
+    const std::string root = f.dir.file("Many");
+    CreateDirectoryA(root.c_str(), nullptr);
+    for (int i = 0; i < 80; ++i)
+        MakeFile(Widen(root) + L"\\file" + std::to_wstring(100 + i) + L".txt");
+    f.Create({{root, "many", "", "", ""}});
+    ShowLaunchMenu();
+    REQUIRE(BecomesFolderRow(0));
+    Key(VK_RIGHT);
+    TvlcrFolderMenu* menu = ReadMenuAt(0);
+    REQUIRE(menu);
+    REQUIRE(menu->VisibleRows() < menu->RowCount());
+    const int rowHeight = LaunchMenu->Geometry().rowHeight;
+    RECT client{};
+    GetClientRect(menu->Handle(), &client);
+    // The mark's tip, in the caption's colour (black), near the edge of the
+    // last or the first row shown; the row's own colours there otherwise.
+    const auto marks = [&] {
+        Canvas c(client.right, client.bottom);
+        PrintClient(menu->Handle(), c);
+        const int x = client.right / 2;
+        const int last = (menu->VisibleRows() - 1) * rowHeight;
+        return std::pair{c.at(x, 2) == 0x000000, c.at(x, last + rowHeight - 3) == 0x000000};
+    };
+    CHECK(marks() == std::pair{false, true});
+    Key(VK_END);
+    CHECK(marks() == std::pair{true, false});
+    Key(VK_HOME);
+    Key(VK_ESCAPE);
+}
