@@ -59,8 +59,6 @@ Form::Form(const FormStyle& style) : Window(DefDlgProcA), style_(style)
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    // A long hint wraps instead of running off the screen.
-    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Px(400));
 }
 
 // The children and the owned tooltip go with the window.

@@ -9,8 +9,8 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, SETTINGS_KEY, UserSceneCase, VlcrTestCase, eventually,
-                      launch_ini, reg_add_dword, send, wait_window, win_path, wine, xdotool, Screenshot)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, SETTINGS_KEY, UserSceneCase, VlcrTestCase, drag_down, eventually,
+                      launch_ini, reg_add_dword, send, wait_window, win_path, wine, Screenshot)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
 DOT = (0xFA, 0x46, 0x64)  # the red dot of a row whose target is not there
@@ -126,13 +126,7 @@ class ThousandItems(UserSceneCase):
         self.assertEqual(eventually(lambda: dotted() == expected()), True, (dotted(), expected()))
 
         # A row dragged three rows down.
-        x, y = left + 60, top + 20 * first + 10
-        xdotool("mousemove", x, y)
-        xdotool("mousedown", 1)
-        for step in range(1, 7):
-            xdotool("mousemove", x, y + 10 * step)
-            time.sleep(0.05)
-        xdotool("mouseup", 1)
+        drag_down(left + 60, top + 20 * first + 10, 3)
         asked = time.monotonic()
         self.assertTrue(send(main.hwnd, 0, 0, 0), "the program's thread did not answer")
         answered = time.monotonic() - asked

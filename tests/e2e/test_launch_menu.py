@@ -10,9 +10,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, backtraces, children, eventually,
-                      find_windows, foreground, launch_ini, menu_height, post, probe, send, wait_window, win_path,
-                      x_focus_name, x_geometry, xdotool, Screenshot, TestWindow, VlcrTestCase)
+from vlcr_e2e import (APP_TITLE, BUILD, LAUNCH_CLASS, MENU_WIDTH, SCREEN_W, TASKBAR, backtraces, children, drag_down,
+                      eventually, find_windows, foreground, launch_ini, menu_height, post, probe, send, wait_window,
+                      win_path, x_focus_name, x_geometry, xdotool, Screenshot, TestWindow, VlcrTestCase)
 
 RECORDER_EXE = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
 TRAY_MESSAGE = 1074
@@ -208,12 +208,7 @@ class LaunchMenuTest(VlcrTestCase):
     def test_dragging_item_0_onto_row_3_rewrites_launch_ini(self):
         self.open_menu()
         x, y = self.row_centre(0)
-        xdotool("mousemove", x, y)
-        xdotool("mousedown", 1)
-        for step in range(1, 7):
-            xdotool("mousemove", x, y + 10 * step)
-            time.sleep(0.05)
-        xdotool("mouseup", 1)
+        drag_down(x, y, 3)
         expected = [NAMES[1], NAMES[2], NAMES[3], NAMES[0], NAMES[4]]
 
         def names():

@@ -360,6 +360,17 @@ def xdotool(*args, check=True, timeout=30):
                           capture_output=True, text=True)
 
 
+def drag_down(x, y, rows):
+    """The left button pressed at (x, y) and let go `rows` 20-pixel rows lower,
+    moved there in steps as a hand does."""
+    xdotool("mousemove", x, y)
+    xdotool("mousedown", 1)
+    for step in range(1, 2 * rows + 1):
+        xdotool("mousemove", x, y + 10 * step)
+        time.sleep(0.05)
+    xdotool("mouseup", 1)
+
+
 def tap(key, hold=0.06, after=0.06):
     """A key held for a moment, as a person taps it."""
     xdotool("keydown", key)
