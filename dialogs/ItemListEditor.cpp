@@ -174,11 +174,18 @@ void TfrmItemListEditor::RefreshList()
 {
     SendMessageA(lvList, WM_SETREDRAW, FALSE, 0);
     const int count = LaunchItemCount();
-    // Two hint rows stand in for an empty list; they are not items.
-    SendMessageA(lvList, LVM_SETITEMCOUNT, static_cast<WPARAM>(count > 0 ? count : 2), 0);
+    // The hint rows stand in for an empty list; they are not items.
+    SendMessageA(lvList, LVM_SETITEMCOUNT, static_cast<WPARAM>(count > 0 ? count : kHintRowCount), 0);
     LVITEMA none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(lvList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (count == 0) {
+        // The first hint has the keyboard's focus, so Enter does what it says.
+        LVITEMA focus{};
+        focus.state = LVIS_FOCUSED;
+        focus.stateMask = LVIS_FOCUSED;
+        SendMessageA(lvList, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focus));
+    }
     SendMessageA(lvList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(lvList, nullptr, TRUE);
 }
@@ -230,12 +237,15 @@ void TfrmItemListEditor::lvListGetDispInfo(NMLVDISPINFOA& info)
     const int column = info.item.iSubItem;
     const int count = LaunchItemCount();
     if (count == 0) {
+        if (row < 0 || row >= kHintRowCount)
+            return;
         if (info.item.mask & LVIF_IMAGE)
-            info.item.iImage = 0;
+            info.item.iImage = I_IMAGENONE;
         if (info.item.mask & LVIF_TEXT) {
-            const char* caption = row == 0 ? kHintCaption1 : kHintCaption2;
-            const char* hint = row == 0 ? kHintText1 : kHintText2;
-            CopyText(column == 0 ? caption : column == 1 ? hint : "", info);
+            const HintRow& hint = kHintRows[row];
+            // An icon view shows one label per row: the hint itself.
+            const bool details = SendMessageA(lvList, LVM_GETVIEW, 0, 0) == LV_VIEW_DETAILS;
+            CopyText(column == 0 ? (details ? hint.caption : hint.text) : column == 1 ? hint.text : "", info);
         }
         return;
     }
@@ -282,8 +292,10 @@ LRESULT TfrmItemListEditor::Notify(const NMHDR& header)
         lvListSelectItem();
         return 0;
     case NM_DBLCLK:
-        lvListDblClick();
+        lvListDblClick(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
         return 0;
+    case NM_CUSTOMDRAW:
+        return lvListCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
     case LVN_BEGINLABELEDITA:
         return lvListEditing(reinterpret_cast<const NMLVDISPINFOA&>(header).item.iItem) ? FALSE : TRUE;
     case LVN_ENDLABELEDITA: {
@@ -350,6 +362,15 @@ void TfrmItemListEditor::Button2Click() { OpenHelp(Handle()); }
 
 bool TfrmItemListEditor::FormKeyDown(WPARAM key)
 {
+    // Enter on a hint row acts instead of pressing the default button.
+    if (key == VK_RETURN && GetFocus() == lvList && LaunchItemCount() == 0) {
+        const auto row =
+            static_cast<int>(SendMessageA(lvList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        if (row >= 0 && row < kHintRowCount) {
+            HintRowAction(row);
+            return true;
+        }
+    }
     if (key != VK_ESCAPE || !dragging_)
         return false;
     dragging_ = false;
@@ -462,10 +483,67 @@ void TfrmItemListEditor::LargeIcon1Click() { SetView(LV_VIEW_ICON); }
 void TfrmItemListEditor::S1Click() { SetView(LV_VIEW_SMALLICON); }
 void TfrmItemListEditor::Detail1Click() { SetView(LV_VIEW_DETAILS); }
 
-void TfrmItemListEditor::lvListDblClick()
+void TfrmItemListEditor::lvListDblClick(int row)
 {
-    if (SelectedRow() >= 0)
+    if (LaunchItemCount() == 0)
+        HintRowAction(row);
+    else if (SelectedRow() >= 0)
         miEditClick();
+}
+
+void TfrmItemListEditor::HintRowAction(int row)
+{
+    if (row == 0) {
+        // Under the row, as the popup menu opens from the keyboard.
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageA(lvList, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+        POINT at{r.left, r.bottom};
+        ClientToScreen(lvList, &at);
+        pbEditPopup(at);
+    } else if (row == 2) {
+        miAddClick();
+    }
+}
+
+LRESULT TfrmItemListEditor::lvListCustomDraw(NMLVCUSTOMDRAW& draw)
+{
+    // A hint is wider than its column: it is drawn across the whole row.
+    if (LaunchItemCount() != 0 || SendMessageA(lvList, LVM_GETVIEW, 0, 0) != LV_VIEW_DETAILS)
+        return CDRF_DODEFAULT;
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+        return CDRF_DODEFAULT;
+    DrawHintRow(draw.nmcd.hdc, static_cast<int>(draw.nmcd.dwItemSpec));
+    return CDRF_SKIPDEFAULT;
+}
+
+void TfrmItemListEditor::DrawHintRow(HDC dc, int row)
+{
+    if (row < 0 || row >= kHintRowCount)
+        return;
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    if (!SendMessageA(lvList, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)))
+        return;
+    RECT client;
+    GetClientRect(lvList, &client);
+    bounds.right = std::max(bounds.left, client.right);
+    FillRect(dc, &bounds, GetSysColorBrush(COLOR_WINDOW));
+    RECT caption{};
+    caption.left = LVIR_LABEL;
+    SendMessageA(lvList, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&caption));
+    const int firstColumn = static_cast<int>(SendMessageA(lvList, LVM_GETCOLUMNWIDTH, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    constexpr UINT kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    RECT text{caption.left + Px(2), bounds.top, bounds.left + firstColumn, bounds.bottom};
+    DrawTextA(dc, kHintRows[row].caption, -1, &text, kFlags);
+    text = RECT{bounds.left + firstColumn + Px(6), bounds.top, bounds.right - Px(2), bounds.bottom};
+    DrawTextA(dc, kHintRows[row].text, -1, &text, kFlags);
+    if (GetFocus() == lvList && SendMessageA(lvList, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_FOCUSED))
+        DrawFocusRect(dc, &bounds);
 }
 
 void TfrmItemListEditor::lvListSelectItem()

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <iterator>
 #include <string>
 #include <unordered_map>
 
@@ -21,10 +22,18 @@ enum EditMenuId : UINT {
     kDetail1,
 };
 
-inline constexpr const char* kHintCaption1 = "ヒント１";
-inline constexpr const char* kHintText1 = "右クリックでのポップアップメニューから編集を行えます。";
-inline constexpr const char* kHintCaption2 = "ヒント２";
-inline constexpr const char* kHintText2 = "エクスプローラからドラッグ＆ドロップして追加出来ます。";
+// The rows an empty list shows instead of items; Enter or a double click on
+// the first and third does what they say.
+struct HintRow {
+    const char* caption;
+    const char* text;
+};
+inline constexpr HintRow kHintRows[] = {
+    {"ヒント１", "右クリックでのポップアップメニューから編集を行えます。"},
+    {"ヒント２", "エクスプローラからドラッグ＆ドロップして追加出来ます。"},
+    {"ヒント３", "新規ランチ(Ctrl+N)で、手入力して追加出来ます。"},
+};
+inline constexpr int kHintRowCount = static_cast<int>(std::size(kHintRows));
 inline constexpr const char* kMsgDeleteConfirm = "削除します。よろしいですか？";
 inline constexpr const char* kMsgDeleteConfirmCaption = "確認";
 
@@ -38,7 +47,7 @@ public:
     TplButton* plButton1 = nullptr;  // キャンセル
     TplButton* plButton2 = nullptr;  // ヘルプ
 
-    // Rebuilds the rows from the launch list (two hint rows when it is empty).
+    // Rebuilds the rows from the launch list (the hint rows when it is empty).
     void RefreshList();
     // The selected row, or -1. Hint rows are never selected.
     int SelectedRow() const;
@@ -69,7 +78,10 @@ private:
     void Button1Click();
     void Button2Click();
     void pbEditPopup(POINT at);
-    void lvListDblClick();
+    void lvListDblClick(int row);
+    void HintRowAction(int row);
+    LRESULT lvListCustomDraw(NMLVCUSTOMDRAW& draw);
+    void DrawHintRow(HDC dc, int row);
     void lvListSelectItem();
     bool lvListEditing(int row) const;
     void lvListEdited(int row, const char* text);

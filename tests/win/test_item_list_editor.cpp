@@ -282,12 +282,12 @@ TEST_CASE("list editor: rows in list order with their five fields and the shell'
     CHECK(images[2] == 0);  // an address has no item-id-list
 }
 
-TEST_CASE("list editor: an empty list shows two hint rows that can never be selected, edited, renamed or dragged")
+TEST_CASE("list editor: an empty list shows three hint rows that can never be selected, edited, renamed or dragged")
 {
     ListFixture f({});
     TfrmItemListEditor form;
     PopupRecorderFor popup;
-    std::vector<std::string> rows, hint1, hint2;
+    std::vector<std::string> rows, hint1, hint2, hint3;
     int selectedAfterClick = -1, selectedAfterRightClick = -1;
     HWND labelEdit = reinterpret_cast<HWND>(1);
     HWND captureAfterDrag = reinterpret_cast<HWND>(1);
@@ -297,6 +297,7 @@ TEST_CASE("list editor: an empty list shows two hint rows that can never be sele
         for (int c = 0; c < 5; ++c) {
             hint1.push_back(CellText(e.lvList, 0, c));
             hint2.push_back(CellText(e.lvList, 1, c));
+            hint3.push_back(CellText(e.lvList, 2, c));
         }
         ClickRow(e.lvList, 0);
         selectedAfterClick = SelectedCount(e.lvList);
@@ -314,9 +315,10 @@ TEST_CASE("list editor: an empty list shows two hint rows that can never be sele
         e.SetModalResult(mrCancel);
     }});
     form.ShowModal();
-    CHECK(rows == std::vector<std::string>{"ヒント１", "ヒント２"});
+    CHECK(rows == std::vector<std::string>{"ヒント１", "ヒント２", "ヒント３"});
     CHECK(hint1 == std::vector<std::string>{"ヒント１", "右クリックでのポップアップメニューから編集を行えます。", "", "", ""});
     CHECK(hint2 == std::vector<std::string>{"ヒント２", "エクスプローラからドラッグ＆ドロップして追加出来ます。", "", "", ""});
+    CHECK(hint3 == std::vector<std::string>{"ヒント３", "新規ランチ(Ctrl+N)で、手入力して追加出来ます。", "", "", ""});
     CHECK(selectedAfterClick == 0);
     CHECK(selectedAfterRightClick == 0);
     CHECK(labelEdit == nullptr);
@@ -326,6 +328,52 @@ TEST_CASE("list editor: an empty list shows two hint rows that can never be sele
     REQUIRE(popup.record.shown.size() == 1);
     CHECK(EntryTexts(popup.record.shown[0]) ==
           std::vector<std::string>{"新規ランチ(&A)\tCtrl+N", "-", "大きいアイコン(&B)", "小さいアイコン(&S)", "詳細(&R)"});
+}
+
+TEST_CASE("list editor: a hint is drawn across the row; Enter on the first opens the popup, a double click on the "
+          "third the item editor")
+{
+    ListFixture f({});
+    TfrmItemListEditor form;
+    PopupRecorderFor popup;
+    int inkPastSecondColumn = 0, inkInThirdRow = 0;
+    bool itemEditorShown = false;
+    FormDriver driver({[&](Form& shown) {
+        auto& e = Editor(shown);
+        RECT client;
+        GetClientRect(e.lvList, &client);
+        PixelCanvas canvas(client.right, client.bottom, 0x00FF00FF);
+        SendMessageA(e.lvList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        SendMessageA(e.lvList, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        const int secondColumnEnd = static_cast<int>(SendMessageA(e.lvList, LVM_GETCOLUMNWIDTH, 0, 0) +
+                                                     SendMessageA(e.lvList, LVM_GETCOLUMNWIDTH, 1, 0));
+        const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+        inkPastSecondColumn = canvas.count(RECT{secondColumnEnd + 2, row.top, client.right, row.bottom}, text);
+        RECT third{};
+        third.left = LVIR_BOUNDS;
+        SendMessageA(e.lvList, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&third));
+        inkInThirdRow = canvas.count(RECT{0, third.top, client.right, third.bottom}, text);
+        SetFocus(e.lvList);
+        PostKey(e.lvList, VK_RETURN);
+        const POINT p = RowCenter(e.lvList, 2);
+        PostMessageA(e.lvList, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    },
+    [&](Form& s) {
+        itemEditorShown = dynamic_cast<TfrmLchSet*>(&s) != nullptr;
+        FinishEditor(s, nullptr, false);
+    },
+    [&](Form&) { form.SetModalResult(mrCancel); }});
+    form.ShowModal();
+    CHECK_FALSE(driver.TimedOut());
+    // Cut at the column's edge, the first hint left nothing past the second column.
+    CHECK(inkPastSecondColumn > 20);
+    CHECK(inkInThirdRow > 20);
+    REQUIRE(popup.record.shown.size() == 1);
+    CHECK(EntryTexts(popup.record.shown[0]).front() == "新規ランチ(&A)\tCtrl+N");
+    CHECK(itemEditorShown);
+    CHECK(LaunchItemCount() == 0);  // the editor was cancelled
 }
 
 TEST_CASE("list editor: the popup menu on a selected row, its default item and the view styles")
