@@ -146,11 +146,16 @@ HWND Form::AddListView(int x, int y, int width, int height, DWORD style, DWORD e
     return AddControl(WC_LISTVIEWA, "", WS_TABSTOP | style, exStyle, x, y, width, height);
 }
 
-void Form::AddTopBevel(int x, int y, int width, int height) { graphics_.push_back({{x, y, x + width, y + height}, nullptr}); }
+void Form::AddTopBevel(int x, int y, int width, int height)
+{
+    const RECT r{x, y, x + width, y + height};
+    graphics_.push_back({r, nullptr, r});
+}
 
 void Form::AddImage(int x, int y, int width, int height, HICON icon)
 {
-    graphics_.push_back({{x, y, x + width, y + height}, icon});
+    const RECT r{x, y, x + width, y + height};
+    graphics_.push_back({r, icon, r});
 }
 
 void Form::SetHint(HWND control, const char* text)
@@ -204,12 +209,8 @@ void Form::OnDpiChanged(int dpi, const RECT& suggested)
         old.push_back(std::exchange(recipe.font, std::move(fresh)));
     }
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
-    // A label that sizes itself to its text has just done so: it only moves.
-    for (const Placed& p : placed_) {
-        const RECT r = ScaledRect(p.rect);
-        SetWindowPos(p.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | (p.autoSize ? SWP_NOSIZE : 0));
-    }
+    FitText();
+    PlaceControls();
     // The system's suggestion keeps the form where the user sees it; the
     // anchored controls follow its new client size.
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

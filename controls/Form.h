@@ -111,6 +111,18 @@ protected:
     virtual LRESULT Message(UINT, WPARAM, LPARAM, bool& /*handled*/) { return 0; }
     // The form has been laid out again for another DPI.
     virtual void FormDpiChanged() {}
+    // Room for texts that the user's font makes wider than the layout gave
+    // them; run from the layout as designed, before the form first shows and
+    // again at every DPI. Lengths are at 96 DPI.
+    virtual void FormFitText() {}
+    int TextNeed(HWND control) const;
+    // Grow a control towards its text's width: the remaining shortfall.
+    int GrowLeftToText(HWND control, int floor);
+    int GrowRightToText(HWND control, int ceiling);
+    // A column opened at x `at`, the form growing with it.
+    void Widen(int at, int dx);
+    void MoveEdges(HWND control, int dLeft, int dRight);
+    int ClientWidth96() const noexcept { return createdClient_.cx; }
 
 public:
     // Layouts are given at 96 DPI: a length at the form's own DPI.
@@ -124,9 +136,10 @@ public:
 private:
     struct Placed {
         HWND control;
-        RECT rect;  // at creation, in client coordinates at 96 DPI
+        RECT rect;  // in client coordinates at 96 DPI, with room for the texts
         unsigned anchors;
         bool autoSize;  // a label that sizes itself to its text
+        RECT design;    // as created
     };
     struct FormFontRecipe {
         std::string face;
@@ -139,6 +152,7 @@ private:
     struct Graphic {
         RECT rect;
         HICON icon;  // null: a top bevel
+        RECT design;
     };
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -156,6 +170,9 @@ private:
     void PlaceOnScreen(HWND owner);
     void CentreIn(const RECT& area);
     void CentreAgainAfterDpiChange(const RECT& suggested);
+    void FitText();
+    void PlaceControls();
+    Placed* PlacedOf(HWND control);
 
     FormStyle style_;
     HWND tooltip_ = nullptr;
@@ -166,7 +183,8 @@ private:
     std::vector<Placed> placed_;
     std::vector<Graphic> graphics_;
     std::vector<std::string> hints_;
-    SIZE createdClient_{};
+    SIZE createdClient_{};  // at 96 DPI, with room for the texts
+    int fittedDpi_ = 0;
     int nextId_ = kFirstControlId;
     int dpi_ = 96;
     int modalResult_ = mrNone;

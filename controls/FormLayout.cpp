@@ -8,7 +8,7 @@
 
 void Form::ApplyClientSize()
 {
-    RECT r{0, 0, Px(style_.clientWidth), Px(style_.clientHeight)};
+    RECT r{0, 0, Px(createdClient_.cx), Px(createdClient_.cy)};
     AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
                            static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)), dpi_);
     SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -17,7 +17,18 @@ void Form::ApplyClientSize()
 
 void Form::Place(HWND control, int x, int y, int width, int height, bool autoSize)
 {
-    placed_.push_back({control, RECT{x, y, x + width, y + height}, 0, autoSize});
+    const RECT r{x, y, x + width, y + height};
+    placed_.push_back({control, r, 0, autoSize, r});
+}
+
+void Form::PlaceControls()
+{
+    // A label that sizes itself to its text has done so already: it only moves.
+    for (const Placed& p : placed_) {
+        const RECT r = ScaledRect(p.rect);
+        SetWindowPos(p.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (p.autoSize ? SWP_NOSIZE : 0));
+    }
 }
 
 void Form::SetAnchors(HWND control, unsigned anchors)

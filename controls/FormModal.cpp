@@ -62,6 +62,11 @@ int Form::ShowModal(HWND owner)
     modalResult_ = mrNone;
     if (owner)
         SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    if (fittedDpi_ != dpi_) {
+        FitText();
+        PlaceControls();
+        ApplyClientSize();
+    }
     PlaceOnScreen(owner);
     // The forms have no owner for the system to give the activation back to:
     // the window active before (the launch menu, an outer form) gets it.

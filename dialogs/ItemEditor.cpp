@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "controls/PlButton.h"
 #include "dialogs/ChosenFiles.h"
 #include "core/store/LaunchList.h"
@@ -101,6 +103,23 @@ int TfrmLchSet::EditItem(int index, HWND owner)
 void TfrmLchSet::FormPaint(HDC dc)
 {
     PaintAccentStrip(dc, 55);
+}
+
+void TfrmLchSet::FormFitText()
+{
+    // The field labels start at the strip's inner edge and end where the
+    // fields begin: a longer caption opens a column between them.
+    constexpr int kLabelLeft = 32, kBetween = 157, kLongFields = 400, kMargin = 8;
+    const HWND labels[] = {Label1, Label2, Label3, Label7, Label4};
+    int missing = 0;
+    for (HWND label : labels)
+        missing = std::max(missing, GrowLeftToText(label, kLabelLeft));
+    Widen(kBetween, missing);
+    for (HWND label : labels)
+        MoveEdges(label, 0, missing);
+    // The line at the top and the check box widen the form at the long fields.
+    Widen(kLongFields, TextNeed(Label6) - (ClientWidth96() - kLabelLeft - kMargin));
+    Widen(kLongFields, GrowRightToText(cbDblClick, ClientWidth96() - kMargin));
 }
 
 bool TfrmLchSet::FormKeyDown(WPARAM key)

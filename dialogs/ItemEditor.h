@@ -27,6 +27,7 @@ public:
 
 protected:
     void FormPaint(HDC dc) override;
+    void FormFitText() override;
     bool FormKeyDown(WPARAM key) override;
     void Command(int id, int code, HWND control) override;
     LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;

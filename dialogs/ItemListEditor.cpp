@@ -89,7 +89,7 @@ TfrmItemListEditor::TfrmItemListEditor() : Form(kStyle)
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<char*>(c.header);
-        column.cx = Px(c.width);
+        column.cx = ColumnWidth(index);
         column.iSubItem = index;
         SendMessageA(lvList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
     }
@@ -161,7 +161,16 @@ void TfrmItemListEditor::FormPaint(HDC dc)
 void TfrmItemListEditor::FormDpiChanged()
 {
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
-        SendMessageA(lvList, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), Px(kColumns[i].width));
+        SendMessageA(lvList, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), ColumnWidth(i));
+}
+
+int TfrmItemListEditor::ColumnWidth(int column) const
+{
+    // As designed, or as wide as its header where the font makes that wider.
+    constexpr int kHeaderPadding = 14;
+    const auto header = static_cast<int>(
+        SendMessageA(lvList, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(kColumns[column].header)));
+    return std::max(Px(kColumns[column].width), header + Px(kHeaderPadding));
 }
 
 void TfrmItemListEditor::FormResize()

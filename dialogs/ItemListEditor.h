@@ -92,6 +92,7 @@ private:
     void lvListGetDispInfo(NMLVDISPINFOA& info);
     bool lvListKeyDown(WORD key);
     void SetView(DWORD view);
+    int ColumnWidth(int column) const;
     void SelectRow(int row);
     int IconIndex(const std::string& target);
     void RestoreList();

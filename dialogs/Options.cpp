@@ -2,6 +2,8 @@
 
 #include <imm.h>
 
+#include <algorithm>
+
 #include "controls/PlButton.h"
 #include "core/DoubleKeyWatch.h"
 #include "core/store/Settings.h"
@@ -96,6 +98,19 @@ void TfrmOption::FormClose()
 void TfrmOption::FormPaint(HDC dc)
 {
     PaintAccentStrip(dc, kStripWidth);
+}
+
+void TfrmOption::FormFitText()
+{
+    // Check box captions take the free space to the form's edge; only then
+    // does the form widen. The key's label grows towards the strip.
+    constexpr int kMargin = 4, kWideAt = 250;
+    GrowLeftToText(Label1, kStripWidth);
+    const HWND boxes[] = {cbCtrl, cbStartup, cbReload, cbIcon};
+    int missing = 0;
+    for (HWND box : boxes)
+        missing = std::max(missing, GrowRightToText(box, ClientWidth96() - kMargin));
+    Widen(kWideAt, missing);
 }
 
 void TfrmOption::Command(int id, int code, HWND control)

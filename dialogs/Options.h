@@ -25,6 +25,7 @@ protected:
     void FormShow() override;
     void FormClose() override;
     void FormPaint(HDC dc) override;
+    void FormFitText() override;
     void Command(int id, int code, HWND control) override;
     bool CaptureMessage(MSG& msg) override;
 

@@ -20,6 +20,7 @@ TRAY_MESSAGE = 1074
 WM_RBUTTONUP = 0x0205
 HINT1 = ["ヒント１", "右クリックでのポップアップメニューから編集を行えます。", "", "", ""]
 HINT2 = ["ヒント２", "エクスプローラからドラッグ＆ドロップして追加出来ます。", "", "", ""]
+HINT3 = ["ヒント３", "新規ランチ(Ctrl+N)で、手入力して追加出来ます。", "", "", ""]
 
 
 def rows(list_view):
@@ -96,12 +97,12 @@ class ListEditorTest(VlcrTestCase):
         self.assertEqual(splash, [], "the splash is on screen with the editor")
         list_view, close = self.editor_parts(editor)
         shown, selected = rows(list_view)
-        self.assertEqual(shown, [HINT1, HINT2])
+        self.assertEqual(shown, [HINT1, HINT2, HINT3])
         # A click on a hint row selects nothing.
         x, y = list_view.rect[0] + 40, list_view.rect[1] + 30
         xdotool("mousemove", x, y, "click", 1)
         time.sleep(0.3)
-        self.assertEqual(rows(list_view)[1], [False, False])
+        self.assertEqual(rows(list_view)[1], [False, False, False])
         time.sleep(0.3)
         shot = os.path.join(BUILD, "e2e-list-editor-first.ppm")
         Screenshot(save_as=shot)

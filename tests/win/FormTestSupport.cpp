@@ -130,3 +130,26 @@ void CheckChildRect(HWND child, int x, int y, int width, int height)
     CHECK(r.right - r.left == width);
     CHECK(r.bottom - r.top == height);
 }
+
+void GiveFont(HWND form, const char* face, int height)
+{
+    static std::vector<HFONT> fonts;  // for the program's life: forms keep using them
+    const HFONT font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+    fonts.push_back(font);
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+int CaptionWidth(HWND control)
+{
+    char text[512] = {};
+    GetWindowTextA(control, text, sizeof text);
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return r.right - r.left;
+}

@@ -64,3 +64,8 @@ HWND FocusedControl();
 RECT ChildRect(HWND child);
 // Checks a child's place and size in its parent's client coordinates.
 void CheckChildRect(HWND child, int x, int y, int width, int height);
+// Every child of the form given a font of this face and pixel height (the
+// form does not own it; it lives as long as the test program).
+void GiveFont(HWND form, const char* face, int height);
+// The width of a control's caption in its own font, access keys left out.
+int CaptionWidth(HWND control);

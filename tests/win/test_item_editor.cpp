@@ -91,6 +91,8 @@ TEST_CASE("a new item shows empty fields; the layout is as designed")
     SetList({kNotepad});
     const int index = AddLaunchItem();
     TfrmLchSet form;
+    // A font as narrow as the one the layout was drawn for: nothing moves.
+    GiveFont(form.Handle(), "ＭＳ Ｐゴシック", 10);
     std::vector<std::string> texts;
     bool checked = true;
     HWND focus = nullptr;
@@ -136,6 +138,39 @@ TEST_CASE("a new item shows empty fields; the layout is as designed")
         CHECK(canvas.at(x, 230) == strip.at(x, 230));
     CHECK(canvas.at(0, 230) != 0x00DDE7EC);
     CHECK(canvas.at(57, 230) == 0x00DDE7EC);
+}
+
+TEST_CASE("a wide font: every caption whole and right of the strip, the fields after the labels, the form wider")
+{
+    SetList({kNotepad});
+    TfrmLchSet form;
+    GiveFont(form.Handle(), "ＭＳ ゴシック", 14);
+    FormDriver driver({[&](Form& f) { f.SetModalResult(mrCancel); }});
+    form.EditItem(0);
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    CHECK(client.right > 560);
+    CHECK(client.bottom == 240);
+    const std::pair<HWND, HWND> rows[] = {{form.Label1, form.edtName}, {form.Label2, form.edtLaunch},
+                                          {form.Label3, form.edtCmdLine}, {form.Label7, form.edtDirectory},
+                                          {form.Label4, form.edtShortCut}};
+    for (const auto& [label, field] : rows) {
+        CAPTURE(ControlText(label));
+        const RECT l = ChildRect(label);
+        CHECK(l.right - l.left >= CaptionWidth(label));
+        CHECK(l.left == 32);
+        CHECK(ChildRect(field).left > l.right);
+    }
+    const RECT top = ChildRect(form.Label6);
+    CHECK(top.right - top.left >= CaptionWidth(form.Label6));
+    CHECK(top.right <= client.right);
+    const RECT box = ChildRect(form.cbDblClick);
+    CHECK(box.right - box.left >= CaptionWidth(form.cbDblClick) + 13);
+    CHECK(box.right <= client.right);
+    // The browse button keeps its gap to the target, OK its margin, Cancel its place.
+    CHECK(ChildRect(form.plButton2->Handle()).left - ChildRect(form.edtLaunch).right == 7);
+    CHECK(client.right - ChildRect(form.btnClose).right == 10);
+    CheckChildRect(form.plButton1->Handle(), 32, 212, 121, 22);
 }
 
 TEST_CASE("OK with a blank target warns and stays open; Cancel then changes nothing")

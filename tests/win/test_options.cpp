@@ -169,6 +169,28 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     CHECK(at == order[0]);
 }
 
+TEST_CASE("options: with a wide font every check box caption is whole, the key's label right of the strip")
+{
+    CleanRegistry clean;
+    TfrmOption form;
+    GiveFont(form.Handle(), "ＭＳ ゴシック", 14);
+    FormDriver driver({[&](Form& shown) { shown.SetModalResult(mrCancel); }});
+    form.ShowModal();
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    for (HWND box : {form.cbCtrl, form.cbStartup, form.cbReload, form.cbIcon}) {
+        CAPTURE(ControlText(box));
+        const RECT r = ChildRect(box);
+        CHECK(r.right - r.left >= CaptionWidth(box) + 13);
+        CHECK(r.right <= client.right);
+    }
+    const RECT key = ChildRect(form.Label1);
+    CHECK(key.right - key.left >= CaptionWidth(form.Label1));
+    CHECK(key.left >= 58);
+    CHECK(client.right - ChildRect(form.plButton2->Handle()).right == 8);
+    CHECK(client.bottom - ChildRect(form.plButton2->Handle()).bottom == 4);
+}
+
 TEST_CASE("options: the strip on the left, the hints, and the buttons kept at the bottom corners")
 {
     CleanRegistry clean;
