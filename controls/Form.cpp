@@ -95,6 +95,14 @@ HWND Form::AddCheckBox(int x, int y, int width, int height, const char* text)
     return AddControl("BUTTON", text, WS_TABSTOP | BS_AUTOCHECKBOX, 0, x, y, width, height);
 }
 
+HWND Form::AddDropDownList(int x, int y, int width, int height, std::initializer_list<const char*> entries)
+{
+    HWND list = AddControl("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, x, y, width, height);
+    for (const char* entry : entries)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    return list;
+}
+
 HWND Form::AddPushButton(int x, int y, int width, int height, const char* text, bool isDefault)
 {
     HWND button = AddControl("BUTTON", text, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, x, y,

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,8 @@ protected:
     HWND AddLabel(int x, int y, int width, int height, const char* text, const LabelStyle& style = {});
     HWND AddEdit(int x, int y, int width, int height, const char* text = "");
     HWND AddCheckBox(int x, int y, int width, int height, const char* text);
+    // A drop-down list of these entries; `height` includes the open list.
+    HWND AddDropDownList(int x, int y, int width, int height, std::initializer_list<const char*> entries);
     HWND AddPushButton(int x, int y, int width, int height, const char* text, bool isDefault);
     TplButton& AddGradientButton(int x, int y, int width, int height, const char* name);
     // A gradient button as every dialog has it: white to 0x00ACD5D0, the

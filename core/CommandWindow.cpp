@@ -14,6 +14,7 @@
 #include "platform/Raii.h"
 #include "platform/Seams.h"
 #include "platform/Window.h"
+#include "platform/WindowCorners.h"
 
 namespace {
 
@@ -167,4 +168,5 @@ void CreateCommandWindow()
                                    .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(15))};
     CommandWindow = CreateHandlerWindow(commandClass, CommandWndProc, WS_EX_TOOLWINDOW | WS_EX_NOPARENTNOTIFY,
                                         kAppTitle, WS_POPUP, 0, 0, 200, 450);
+    AskSmallRoundCorners(CommandWindow);
 }

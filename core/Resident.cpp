@@ -2,12 +2,12 @@
 
 #include "core/CommandWindow.h"
 #include "core/KeyWatcher.h"
-#include "core/store/LaunchFile.h"
-#include "core/store/LaunchList.h"
 #include "core/OneCopy.h"
-#include "core/store/Settings.h"
 #include "core/Splash.h"
 #include "core/TrayIcon.h"
+#include "core/store/LaunchFile.h"
+#include "core/store/LaunchList.h"
+#include "core/store/Settings.h"
 #include "dialogs/ItemListEditor.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenuWindow.h"
@@ -16,6 +16,7 @@
 #include "platform/HighContrast.h"
 #include "platform/ModulePath.h"
 #include "platform/Raii.h"
+#include "platform/TaskbarTheme.h"
 #include "platform/Window.h"
 
 namespace {
@@ -147,11 +148,15 @@ BOOL CALLBACK RedrawOne(HWND window, LPARAM)
 
 }  // namespace
 
-void FollowSystemLook()
+void FollowSystemLook(UINT message, LPARAM lParam)
 {
-    // High contrast turned on or off, or the theme's colours changed: every
-    // window of the program is drawn anew in the colours that hold now.
+    // High contrast turned on or off, the theme's colours or the taskbar's
+    // light or dark changed: every window of the program is drawn anew in
+    // the colours that hold now.
     RefreshHighContrast();
+    const auto* area = reinterpret_cast<const char*>(lParam);
+    if (message == WM_THEMECHANGED || (message == WM_SETTINGCHANGE && area && lstrcmpA(area, "ImmersiveColorSet") == 0))
+        RefreshTaskbarTheme();
     EnumThreadWindows(GetCurrentThreadId(), RedrawOne, 0);
 }
 
@@ -201,7 +206,7 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
-        FollowSystemLook();
+        FollowSystemLook(message, lParam);
         break;
     default:
         break;

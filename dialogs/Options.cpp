@@ -19,7 +19,7 @@ namespace {
 constexpr FormStyle kStyle{
     .caption = "オプション",
     .clientWidth = 401,
-    .clientHeight = 169,
+    .clientHeight = 193,
     .frame = FormFrame::Single,
     .color = kFormColor,
     .position = FormPosition::ScreenCenter,
@@ -55,14 +55,17 @@ TfrmOption::TfrmOption() : Form(kStyle)
     // Windows passes no keys on from an elevated window in front.
     SetHint(edtKey, "Backspaceで解除。管理者ウィンドウが前面の間は２回押し不可、アイコンで開けます。");
     cbStartup = AddCheckBox(56, 61, 321, 17, "毎回Windowsの起動時に迅を起動する(&S)");
-    plButton1 = &AddDialogButton(8, 143, 121, 22, "plButton1", "キャンセル", mrCancel);
+    plButton1 = &AddDialogButton(8, 167, 121, 22, "plButton1", "キャンセル", mrCancel);
     SetAnchors(plButton1->Handle(), akLeft | akBottom);
-    plButton2 = &AddDialogButton(272, 143, 121, 22, "plButton2", "閉じる", mrOk);
+    plButton2 = &AddDialogButton(272, 167, 121, 22, "plButton2", "閉じる", mrOk);
     SetAnchors(plButton2->Handle(), akRight | akBottom);
     cbReload = AddCheckBox(56, 88, 225, 17, "ランチメニューのメモリを節約(&E)");
     SetHint(cbReload, "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
     cbIcon = AddCheckBox(56, 112, 161, 17, "アイコンを表示(&I)");
     SetHint(cbIcon, "ランチメニューでアイコンを表示します");
+    Label2 = AddLabel(88, 140, 33, 17, "配色：", right);
+    cbTheme = AddDropDownList(128, 138, 185, 120, {"自動（タスクバーに合わせる）", "ライト", "ダーク"});
+    SetHint(cbTheme, "ランチメニューの配色。自動ではタスクバーの明暗に合わせます");
 
     // A key is named, not typed: no input method composes into the field.
     ImmAssociateContext(edtKey, nullptr);
@@ -82,6 +85,7 @@ void TfrmOption::FormShow()
     cbReloadClick();
     SetChecked(cbIcon, Settings.ListIconVisible);
     cbIconClick();
+    SendMessageA(cbTheme, CB_SETCURSEL, Settings.MenuTheme <= 2 ? Settings.MenuTheme : 0, 0);
     // Shows the stored key's name and puts a generic Shift, Ctrl or Alt code
     // or an unnamed code into the form the watcher can use; with no key
     // message to tell, the key state says the side.
@@ -106,6 +110,7 @@ void TfrmOption::FormFitText()
     // does the form widen. The key's label grows towards the strip.
     constexpr int kMargin = 4, kWideAt = 250;
     GrowLeftToText(Label1, kStripWidth);
+    GrowLeftToText(Label2, kStripWidth);
     const HWND boxes[] = {cbCtrl, cbStartup, cbReload, cbIcon};
     int missing = 0;
     for (HWND box : boxes)
@@ -120,6 +125,11 @@ void TfrmOption::Command(int id, int code, HWND control)
             H1Click();
         else if (id == kAbout1)
             About1Click();
+        return;
+    }
+    if (control == cbTheme) {
+        if (code == CBN_SELCHANGE)
+            cbThemeChange();
         return;
     }
     if (code != BN_CLICKED)
@@ -171,6 +181,11 @@ void TfrmOption::cbCtrlClick() { Settings.DoubleKeyedPopup = IsChecked(cbCtrl); 
 void TfrmOption::cbStartupClick() { Settings.StartWithSystem = IsChecked(cbStartup); }
 void TfrmOption::cbReloadClick() { Settings.ReloadItems = IsChecked(cbReload); }
 void TfrmOption::cbIconClick() { Settings.ListIconVisible = IsChecked(cbIcon); }
+void TfrmOption::cbThemeChange()
+{
+    const auto chosen = SendMessageA(cbTheme, CB_GETCURSEL, 0, 0);
+    Settings.MenuTheme = chosen >= 0 && chosen <= 2 ? static_cast<std::uint32_t>(chosen) : 0;
+}
 
 void TfrmOption::edtKeyKeyDown(WPARAM key, LPARAM flags)
 {

@@ -1,5 +1,5 @@
 // The options dialog: the double press and its key, start with Windows, the
-// memory-saving mode and the menu's icons. The boxes and the key field
+// memory-saving mode, the menu's icons and its colours. The boxes and the key field
 // change the live settings at once; "閉じる" saves them, and every way of
 // closing reads back what the registry holds.
 #pragma once
@@ -14,6 +14,7 @@ public:
 
     HWND cbCtrl = nullptr, Label1 = nullptr, edtKey = nullptr, cbStartup = nullptr;
     HWND cbReload = nullptr, cbIcon = nullptr;
+    HWND Label2 = nullptr, cbTheme = nullptr;  // 配色
     TplButton* plButton1 = nullptr;  // キャンセル
     TplButton* plButton2 = nullptr;  // 閉じる
     HMENU MainMenu1 = nullptr, Help1 = nullptr;
@@ -34,6 +35,7 @@ private:
     void cbStartupClick();
     void cbReloadClick();
     void cbIconClick();
+    void cbThemeChange();
     void edtKeyKeyDown(WPARAM key, LPARAM flags);
     void edtKeyKeyPress(unsigned char typed);
     void btnCloseClick();

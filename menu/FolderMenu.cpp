@@ -10,6 +10,7 @@
 #include "menu/MenuPlacement.h"
 #include "platform/BackgroundJob.h"
 #include "platform/Seams.h"
+#include "platform/WindowCorners.h"
 #include "platform/WindowHelpers.h"
 
 namespace {
@@ -73,6 +74,7 @@ TvlcrFolderMenu::TvlcrFolderMenu(HWND launcher, std::wstring folder, int level, 
     const HWND owner = GetAncestor(launcher, GA_ROOTOWNER);
     Create({.name = kFolderMenuClass}, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "", WS_POPUP | WS_BORDER,
            row.right, row.top, geometry.width, RowHeight(geometry), owner, nullptr);
+    AskSmallRoundCorners(Handle());
     LOGFONTW font{};
     GetObjectW(painter_.WideFont(), sizeof font, &font);
     const HWND answerTo = Handle();

@@ -131,34 +131,39 @@ std::optional<char> TypedBytes::Take(unsigned char byte, bool (*isLead)(unsigned
 
 RowLook DescribeRow(bool selected, bool showIcons, bool itemRow, const MenuGeometry& g)
 {
+    return DescribeRow(selected, showIcons, itemRow, g, LightMenuPalette());
+}
+
+RowLook DescribeRow(bool selected, bool showIcons, bool itemRow, const MenuGeometry& g, const MenuPalette& palette)
+{
     RowLook look{};
     const int captionLeft = showIcons ? g.iconColumnRight : g.Px(22);
     look.letter = itemRow;
     if (selected) {
         // The content sits 1 px up and left of its resting place, which the
         // caption's shadow marks.
-        look.leftColumn = kLeftColumnSelected;
+        look.leftColumn = palette.leftColumnSelected;
         look.frame = true;
         look.gradientLeft = -1;
-        look.letterColour = kLetterSelected;
+        look.letterColour = palette.letterSelected;
         look.iconX = g.Px(22);
         look.iconY = g.Px(1);
         look.captionX = captionLeft;
         look.captionY = g.Px(3);
-        look.captionColour = kCaptionText;
+        look.captionColour = palette.captionText;
         look.shadow = true;
         look.shadowX = look.captionX + g.Px(1);
         look.shadowY = g.Px(4);
     } else {
-        look.leftColumn = kLeftColumnNormal;
+        look.leftColumn = palette.leftColumnNormal;
         look.iconColumn = showIcons;
         look.gradientLeft = showIcons ? g.iconColumnRight : g.leftColumnRight;
-        look.letterColour = kLetterNormal;
+        look.letterColour = palette.letterNormal;
         look.iconX = g.Px(23);
         look.iconY = g.Px(2);
         look.captionX = captionLeft + g.Px(1);
         look.captionY = g.Px(4);
-        look.captionColour = itemRow ? kCaptionText : kFixedRowCaption;
+        look.captionColour = itemRow ? palette.captionText : palette.fixedRowCaption;
     }
     return look;
 }

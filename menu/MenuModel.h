@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "menu/MenuPalette.h"
 #include "platform/GradientBands.h"
 #include "platform/Scaling.h"
 
@@ -119,22 +120,6 @@ private:
     bool trailNext_ = false;
 };
 
-// Colours, 0x00BBGGRR.
-inline constexpr Colour kRowBackground = 0x00FFFFFF;
-inline constexpr Colour kLeftColumnNormal = 0x00C8E6FF;
-inline constexpr Colour kLeftColumnSelected = 0x00FFE6C8;
-inline constexpr Colour kIconColumnNormal = 0x00E6F5FF;
-inline constexpr Colour kBodyGradientStart = 0x00FFFFFF;
-inline constexpr Colour kBodyGradientEnd = 0x00D7F2DE;
-inline constexpr Colour kFrameOutline = 0x00643214;
-inline constexpr Colour kFrameFill = 0x00FFE3D7;
-inline constexpr Colour kLetterSelected = 0x00AA6432;
-inline constexpr Colour kLetterNormal = 0x003264AA;
-inline constexpr Colour kCaptionShadow = 0x00F0B9AA;
-inline constexpr Colour kCaptionText = 0x00000000;
-inline constexpr Colour kFixedRowCaption = 0x0000321E;
-inline constexpr Colour kGreyedCaption = 0x00808080;  // a row that shows a state, not a choice
-
 // What one row shows, drawn into a bitmap one row high whose top is y 0.
 struct RowLook {
     Colour leftColumn;
@@ -149,4 +134,7 @@ struct RowLook {
     bool shadow;        // the selected caption's shadow at its resting place
     int shadowX, shadowY;
 };
+// In the palette's colours; the light one when none is given.
 RowLook DescribeRow(bool selected, bool showIcons, bool itemRow, const MenuGeometry& geometry = {});
+RowLook DescribeRow(bool selected, bool showIcons, bool itemRow, const MenuGeometry& geometry,
+                    const MenuPalette& palette);

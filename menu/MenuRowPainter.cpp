@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "menu/MenuTheme.h"
 #include "platform/HighContrast.h"
 #include "platform/WindowHelpers.h"
 
@@ -26,11 +27,15 @@ HFONT MakeMenuFont(int height, int weight, BYTE charSet)
 }
 
 // A frame wider than a pixel is drawn inside the row, as the one-pixel one is.
-HPEN MakeFramePen(int width) { return CreatePen(width > 1 ? PS_INSIDEFRAME : PS_SOLID, width, kFrameOutline); }
+HPEN MakeFramePen(int width, COLORREF colour)
+{
+    return CreatePen(width > 1 ? PS_INSIDEFRAME : PS_SOLID, width, colour);
+}
 
 }  // namespace
 
-MenuRowPainter::MenuRowPainter(const MenuGeometry& geometry) : geometry_(geometry), width_(geometry.width)
+MenuRowPainter::MenuRowPainter(const MenuGeometry& geometry)
+    : geometry_(geometry), palette_(ActiveMenuPalette()), width_(geometry.width)
 {
     {
         WindowDc screen(nullptr);
@@ -38,12 +43,29 @@ MenuRowPainter::MenuRowPainter(const MenuGeometry& geometry) : geometry_(geometr
         bodyDc_.reset(CreateCompatibleDC(screen.get()));
     }
     MakeFonts();
-    backgroundBrush_.reset(CreateSolidBrush(kRowBackground));
-    leftNormalBrush_.reset(CreateSolidBrush(kLeftColumnNormal));
-    leftSelectedBrush_.reset(CreateSolidBrush(kLeftColumnSelected));
-    iconColumnBrush_.reset(CreateSolidBrush(kIconColumnNormal));
-    frameFillBrush_.reset(CreateSolidBrush(kFrameFill));
-    framePen_.reset(MakeFramePen(geometry_.line));
+    MakeBrushes();
+    MakeBitmaps();
+}
+
+void MenuRowPainter::MakeBrushes()
+{
+    backgroundBrush_.reset(CreateSolidBrush(palette_.rowBackground));
+    leftNormalBrush_.reset(CreateSolidBrush(palette_.leftColumnNormal));
+    leftSelectedBrush_.reset(CreateSolidBrush(palette_.leftColumnSelected));
+    iconColumnBrush_.reset(CreateSolidBrush(palette_.iconColumnNormal));
+    frameFillBrush_.reset(CreateSolidBrush(palette_.frameFill));
+    framePen_.reset(MakeFramePen(geometry_.line, palette_.frameOutline));
+}
+
+void MenuRowPainter::FollowTheme()
+{
+    // The taskbar's theme or the user's choice changed since the last row.
+    const MenuPalette& wanted = ActiveMenuPalette();
+    if (wanted == palette_)
+        return;
+    palette_ = wanted;
+    MakeBrushes();
+    bitmapWidth_ = 0;  // the body gradients are painted anew
     MakeBitmaps();
 }
 
@@ -84,7 +106,7 @@ void MenuRowPainter::SetGeometry(const MenuGeometry& geometry)
     if (!ownWidth)
         width_ = geometry_.width;
     MakeFonts();
-    framePen_.reset(MakeFramePen(geometry_.line));
+    framePen_.reset(MakeFramePen(geometry_.line, palette_.frameOutline));
     MakeBitmaps();
 }
 
@@ -119,10 +141,10 @@ void MenuRowPainter::MakeBitmaps()
     if (!bodyDcOriginalBitmap_)
         bodyDcOriginalBitmap_ = previous;
     bodyBitmap_ = std::move(bodies);
-    FillGradient(bodyDc_.get(), true, RECT{geometry_.leftColumnRight, 0, width - 1, rowHeight}, kBodyGradientStart,
-                 kBodyGradientEnd);
+    FillGradient(bodyDc_.get(), true, RECT{geometry_.leftColumnRight, 0, width - 1, rowHeight}, palette_.bodyStart,
+                 palette_.bodyEnd);
     FillGradient(bodyDc_.get(), true, RECT{geometry_.iconColumnRight, rowHeight, width - 1, 2 * rowHeight},
-                 kBodyGradientStart, kBodyGradientEnd);
+                 palette_.bodyStart, palette_.bodyEnd);
 }
 
 void MenuRowPainter::DrawBody(int left)
@@ -138,7 +160,7 @@ void MenuRowPainter::DrawBody(int left)
         BitBlt(rowDc_.get(), left, 0, columns, rowHeight, bodyDc_.get(), left,
                left == geometry_.leftColumnRight ? 0 : rowHeight, SRCCOPY);
     else
-        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, rowHeight}, kBodyGradientStart, kBodyGradientEnd);
+        FillGradient(rowDc_.get(), true, RECT{left, 0, width - 1, rowHeight}, palette_.bodyStart, palette_.bodyEnd);
 }
 
 void MenuRowPainter::DrawArrow(COLORREF colour)
@@ -168,9 +190,12 @@ void MenuRowPainter::DrawScrollMark(COLORREF colour, bool up)
     Polygon(rowDc_.get(), points, 3);
 }
 
-HBRUSH MenuRowPainter::BackgroundBrush() const noexcept
+HBRUSH MenuRowPainter::BackgroundBrush()
 {
-    return HighContrastOn() ? GetSysColorBrush(COLOR_MENU) : backgroundBrush_.get();
+    if (HighContrastOn())
+        return GetSysColorBrush(COLOR_MENU);
+    FollowTheme();
+    return backgroundBrush_.get();
 }
 
 void MenuRowPainter::DrawCaption(const RowContent& row, int x, int y, bool clipped)
@@ -223,16 +248,17 @@ void MenuRowPainter::Paint(HDC target, int y, const RowContent& row, bool showIc
         PaintHighContrast(target, y, row, showIcons, icon);
         return;
     }
-    const RowLook look = DescribeRow(row.selected, showIcons, row.itemRow, geometry_);
+    FollowTheme();
+    const RowLook look = DescribeRow(row.selected, showIcons, row.itemRow, geometry_, palette_);
     const int w = bitmapWidth_;
     const int rowHeight = geometry_.rowHeight;
     HDC dc = rowDc_.get();  // the plain 9-point font stays selected in it
-    SetTextColor(dc, kCaptionText);
+    SetTextColor(dc, palette_.captionText);
 
     const RECT whole{0, 0, w, rowHeight};
     FillRect(dc, &whole, backgroundBrush_.get());
     const RECT left{0, 0, geometry_.leftColumnRight, rowHeight};
-    FillRect(dc, &left, look.leftColumn == kLeftColumnSelected ? leftSelectedBrush_.get() : leftNormalBrush_.get());
+    FillRect(dc, &left, row.selected ? leftSelectedBrush_.get() : leftNormalBrush_.get());
     if (look.frame) {
         SelectGuard pen(dc, framePen_.get());
         SelectGuard brush(dc, frameFillBrush_.get());
@@ -259,10 +285,10 @@ void MenuRowPainter::Paint(HDC target, int y, const RowContent& row, bool showIc
     if (font)
         SelectObject(dc, font);
     if (look.shadow) {
-        SetTextColor(dc, kCaptionShadow);
+        SetTextColor(dc, palette_.captionShadow);
         caption(look.shadowX, look.shadowY);
     }
-    const Colour colour = row.greyed ? kGreyedCaption : look.captionColour;
+    const Colour colour = row.greyed ? palette_.greyedCaption : look.captionColour;
     SetTextColor(dc, colour);
     caption(look.captionX, look.captionY);
     if (font)

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "menu/MenuModel.h"
+#include "menu/MenuPalette.h"
 #include "platform/Raii.h"
 
 struct RowContent {
@@ -39,8 +40,9 @@ public:
     int Width() const noexcept { return width_; }
     bool Ready() const noexcept { return static_cast<bool>(rowBitmap_); }
     HDC RowDc() const noexcept { return rowDc_.get(); }
-    // The menu's white, or the system's menu colour in high contrast.
-    HBRUSH BackgroundBrush() const noexcept;
+    // The menu's background (white, or the dark look's), or the system's
+    // menu colour in high contrast.
+    HBRUSH BackgroundBrush();
     HFONT WideFont() const noexcept { return wideFont_.get(); }
 
     // The row drawn into the row bitmap, then copied to `target` at y.
@@ -48,6 +50,8 @@ public:
 
 private:
     void MakeFonts();
+    void FollowTheme();
+    void MakeBrushes();
     void MakeBitmaps();
     void DrawBody(int left);
     void DrawArrow(COLORREF colour);
@@ -57,6 +61,7 @@ private:
     void PaintHighContrast(HDC target, int y, const RowContent& row, bool showIcons, const RowIconDrawer& icon);
 
     MenuGeometry geometry_;
+    MenuPalette palette_;
     int width_ = 0;
     int bitmapWidth_ = 0, bitmapHeight_ = 0;
     UniqueMemoryDc rowDc_;

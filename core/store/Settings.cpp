@@ -14,4 +14,5 @@ void DefaultSettings()
     Settings.PopupKey = defaults.PopupKey;
     Settings.ReloadItems = defaults.ReloadItems;
     Settings.ListIconVisible = defaults.ListIconVisible;
+    Settings.MenuTheme = defaults.MenuTheme;
 }

@@ -10,11 +10,12 @@ struct TSettings {
     bool ReloadItems = false;     // memory-saving mode
     bool ListIconVisible = true;
     bool StartWithSystem = false;
+    std::uint32_t MenuTheme = 0;  // 0 automatic (the taskbar's), 1 light, 2 dark
 };
 
 extern TSettings Settings;
 
-// The four option fields to their defaults; StartWithSystem is left alone.
+// The option fields to their defaults; StartWithSystem is left alone.
 void DefaultSettings();
 void LoadSettings();  // throws SettingsError
 void SaveSettings();  // throws SettingsError

@@ -64,6 +64,19 @@ void WriteDword(HKEY key, const char* name, std::uint32_t value)
         throw SettingsError(FillIn(kMsgValueNotWritten, name));
 }
 
+// A choice of look, not a setting the program cannot run without: a value
+// that is missing, of another type or out of range reads as automatic.
+std::uint32_t ReadMenuTheme(HKEY key)
+{
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, "MenuTheme", nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || data > 2)
+        return 0;
+    return data;
+}
+
 }  // namespace
 
 void LoadSettings()
@@ -84,6 +97,7 @@ void LoadSettings()
     Settings.ReloadItems = ValueExists(key.get(), "ReloadItems") ? ReadDword(key.get(), "ReloadItems") != 0 : true;
     Settings.ListIconVisible =
         ValueExists(key.get(), "ListIconVisible") ? ReadDword(key.get(), "ListIconVisible") != 0 : true;
+    Settings.MenuTheme = ReadMenuTheme(key.get());
 }
 
 void SaveSettings()
@@ -113,4 +127,5 @@ void SaveSettings()
     WriteDword(key.get(), "PopupKey", static_cast<std::uint32_t>(Settings.PopupKey));
     WriteDword(key.get(), "ReloadItems", Settings.ReloadItems ? 1 : 0);
     WriteDword(key.get(), "ListIconVisible", Settings.ListIconVisible ? 1 : 0);
+    WriteDword(key.get(), "MenuTheme", Settings.MenuTheme <= 2 ? Settings.MenuTheme : 0);
 }

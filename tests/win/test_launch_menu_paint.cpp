@@ -1,11 +1,15 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <algorithm>
+
+#include "core/ProgramWindows.h"
 #include "core/store/LaunchList.h"
 #include "core/store/Settings.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
+#include "menu/MenuPalette.h"
 #include "platform/GradientBands.h"
 #include "tests/win/MenuTestSupport.h"
 
@@ -365,4 +369,55 @@ TEST_CASE("a change of selection redraws the two rows concerned and no other")
         CHECK_MESSAGE((GetPixel(dc, 155, RowTop(row) + 10) != 0x00FF00FF) == redrawn, "row ", row);
     }
     ReleaseDC(f.Control(), dc);
+}
+
+TEST_CASE("a dark taskbar darkens the menu; the setting message turns it light again, and the choice overrides both")
+{
+    constexpr const char* kPersonalize = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    const bool had = UserValueExists(kPersonalize, "SystemUsesLightTheme");
+    const DWORD was = had ? GetUserDword(kPersonalize, "SystemUsesLightTheme") : 1;
+    MenuFixture f;
+    Settings.ListIconVisible = false;
+    f.Create(NumberedItems(3));
+    LaunchMenu->SetSelectedIndex(0);
+    const auto settingChanged = [] {
+        SendMessageA(MainWindow, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("ImmersiveColorSet"));
+    };
+    const auto luminance = [&](int row, int x, int y) {
+        Canvas c(kMenuWidth, ControlHeight(5));
+        PrintClient(f.Control(), c);
+        return RelativeLuminance(c.at(x, RowTop(row) + y));
+    };
+
+    SetUserDword(kPersonalize, "SystemUsesLightTheme", 0);
+    settingChanged();
+    const double darkBody = luminance(1, 60, 1), darkFill = luminance(0, 150, 2);
+    double captionOnBody = 0;  // the brightest pixel of row 1's caption against the body
+    {
+        Canvas c(kMenuWidth, ControlHeight(5));
+        PrintClient(f.Control(), c);
+        const COLORREF body = c.at(60, RowTop(1) + 1);
+        for (int y = 3; y < 18; ++y)
+            for (int x = 23; x < 120; ++x)
+                captionOnBody = std::max(captionOnBody, ContrastRatio(c.at(x, RowTop(1) + y), body));
+    }
+    SetUserDword(kPersonalize, "SystemUsesLightTheme", 1);
+    settingChanged();
+    const double lightBody = luminance(1, 60, 1);
+    Settings.MenuTheme = 2;  // ダーク, whatever the taskbar
+    const double chosenDark = luminance(1, 60, 1);
+    SetUserDword(kPersonalize, "SystemUsesLightTheme", 0);
+    settingChanged();
+    Settings.MenuTheme = 1;  // ライト, whatever the taskbar
+    const double chosenLight = luminance(1, 60, 1);
+    Settings.MenuTheme = 0;
+    SetUserDword(kPersonalize, "SystemUsesLightTheme", was);
+    settingChanged();
+
+    CHECK(darkBody < 0.05);
+    CHECK(darkFill < 0.1);
+    CHECK(captionOnBody >= 7.0);
+    CHECK(lightBody > 0.9);  // the Parts' white, as before
+    CHECK(chosenDark < 0.05);
+    CHECK(chosenLight > 0.9);
 }

@@ -117,7 +117,7 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     RECT client;
     GetClientRect(form.Handle(), &client);
     CHECK(client.right == 401);
-    CHECK(client.bottom == 169);
+    CHECK(client.bottom == 193);
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(form.Handle(), GWL_STYLE));
     CHECK((style & WS_SYSMENU) != 0);
     CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
@@ -137,8 +137,19 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     CheckChildRect(form.Label1, 88, 32, 33, 17);
     CheckChildRect(form.edtKey, 128, 32, 113, 20);
     CheckChildRect(form.cbStartup, 56, 61, 321, 17);
-    CheckChildRect(form.plButton1->Handle(), 8, 143, 121, 22);
-    CheckChildRect(form.plButton2->Handle(), 272, 143, 121, 22);
+    CheckChildRect(form.plButton1->Handle(), 8, 167, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 272, 167, 121, 22);
+    CheckChildRect(form.Label2, 88, 140, 33, 17);
+    CHECK(ChildRect(form.cbTheme).left == 128);
+    CHECK(ChildRect(form.cbTheme).top == 138);
+    CHECK(ControlText(form.Label2) == "配色：");
+    std::vector<std::string> themes;
+    for (int i = 0; i < SendMessageA(form.cbTheme, CB_GETCOUNT, 0, 0); ++i) {
+        char entry[64] = {};
+        SendMessageA(form.cbTheme, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+        themes.emplace_back(entry);
+    }
+    CHECK(themes == std::vector<std::string>{"自動（タスクバーに合わせる）", "ライト", "ダーク"});
     CheckChildRect(form.cbReload, 56, 88, 225, 17);
     CheckChildRect(form.cbIcon, 56, 112, 161, 17);
     CHECK(ControlText(form.cbCtrl) == "指定キーの２回押しでポップアップメニューを表示する(&C)");
@@ -158,9 +169,9 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     // No input method composes into the key field.
     CHECK(ImmGetContext(form.edtKey) == nullptr);
 
-    // Tab order: cbCtrl, edtKey, cbStartup, キャンセル, 閉じる, cbReload, cbIcon.
+    // Tab order: cbCtrl, edtKey, cbStartup, キャンセル, 閉じる, cbReload, cbIcon, the colours.
     const HWND order[] = {form.cbCtrl,           form.edtKey,          form.cbStartup, form.plButton1->Handle(),
-                          form.plButton2->Handle(), form.cbReload, form.cbIcon};
+                          form.plButton2->Handle(), form.cbReload, form.cbIcon, form.cbTheme};
     HWND at = GetNextDlgTabItem(form.Handle(), nullptr, FALSE);
     for (HWND expected : order) {
         CHECK(at == expected);
@@ -195,14 +206,14 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
 {
     CleanRegistry clean;
     TfrmOption form;
-    PixelCanvas canvas(401, 169, 0x00FF00FF);
+    PixelCanvas canvas(401, 193, 0x00FF00FF);
     SendMessageA(form.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     // The strip is the program's gradient over x 0..57 at full height, blue
     // at the left edge to the form colour; right of it the form colour.
-    PixelCanvas expected(401, 169, 0x00DDE7EC);
-    FillGradient(expected.dc(), true, RECT{0, 0, 58, 169}, 0x00FF7030, 0x00DDE7EC);
+    PixelCanvas expected(401, 193, 0x00DDE7EC);
+    FillGradient(expected.dc(), true, RECT{0, 0, 58, 193}, 0x00FF7030, 0x00DDE7EC);
     int differ = 0;
-    for (int y = 2; y < 169; ++y)  // below the bevel's two lines
+    for (int y = 2; y < 193; ++y)  // below the bevel's two lines
         for (int x = 0; x < 80; ++x)
             differ += canvas.at(x, y) != expected.at(x, y);
     CHECK(differ == 0);
@@ -240,14 +251,15 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
     CHECK(hint(form.edtKey) == "Backspaceで解除。管理者ウィンドウが前面の間は２回押し不可、アイコンで開けます。");
     CHECK(hint(form.cbReload) == "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
     CHECK(hint(form.cbIcon) == "ランチメニューでアイコンを表示します");
+    CHECK(hint(form.cbTheme) == "ランチメニューの配色。自動ではタスクバーの明暗に合わせます");
 
     // Anchors: a larger client keeps キャンセル at the left and 閉じる at the right.
     RECT frame;
     GetWindowRect(form.Handle(), &frame);
     SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top + 30,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CheckChildRect(form.plButton1->Handle(), 8, 173, 121, 22);
-    CheckChildRect(form.plButton2->Handle(), 312, 173, 121, 22);
+    CheckChildRect(form.plButton1->Handle(), 8, 197, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 312, 197, 121, 22);
 }
 
 TEST_CASE("options: shown from the settings; each box writes the live settings at once; Cancel reads them back")

@@ -162,3 +162,38 @@ TEST_CASE("the Run value names a path with a space in double quotes, and others 
     CHECK(RunValueData("C:\\Tools\\vlcr.exe") == "C:\\Tools\\vlcr.exe");
     CHECK(RunValueData("C:\\ツール\\vlcr.exe") == "C:\\ツール\\vlcr.exe");
 }
+
+TEST_CASE("the menu's colours: stored as a DWORD, and anything else reads as automatic")
+{
+    CleanRegistry clean;
+    SetUserDword(kKey, "DoubleKeyedPopup", 1);
+    SetUserDword(kKey, "PopupKey", 162);
+    struct Stored {
+        const char* what;
+        int dword;  // -1: a string instead, -2: absent
+        std::uint32_t read;
+    };
+    const Stored cases[] = {{"dark", 2, 2}, {"light", 1, 1}, {"automatic", 0, 0}, {"out of range", 7, 0},
+                            {"a string", -1, 0}, {"absent", -2, 0}};
+    for (const Stored& c : cases) {
+        CAPTURE(c.what);
+        HKEY key;
+        REQUIRE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS);
+        RegDeleteValueA(key, "MenuTheme");
+        if (c.dword >= 0)
+            SetUserDword(kKey, "MenuTheme", static_cast<DWORD>(c.dword));
+        else if (c.dword == -1)
+            RegSetValueExA(key, "MenuTheme", 0, REG_SZ, reinterpret_cast<const BYTE*>("2"), 2);
+        RegCloseKey(key);
+        Settings.MenuTheme = 5;
+        LoadSettings();  // a bad value is no error: the menu still opens
+        CHECK(Settings.MenuTheme == c.read);
+    }
+    Settings.MenuTheme = 2;
+    SaveSettings();
+    CHECK(UserValueType(kKey, "MenuTheme") == REG_DWORD);
+    CHECK(GetUserDword(kKey, "MenuTheme") == 2);
+    Settings.MenuTheme = 9;  // never written as it stands
+    SaveSettings();
+    CHECK(GetUserDword(kKey, "MenuTheme") == 0);
+}
