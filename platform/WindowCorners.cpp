@@ -14,15 +14,11 @@ using SetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
 void AskSmallRoundCorners(HWND popup)
 {
+    // Windows 11 rounds a popup and draws its shadow once asked; Windows 10
+    // refuses the attribute and leaves the menu square, as it always was.
     static const auto set = SystemFunction<SetWindowAttribute>(L"dwmapi.dll", "DwmSetWindowAttribute");
     if (!set || !popup)
         return;
     const DWORD preference = kRoundSmall;
-    if (FAILED(set(popup, kWindowCornerPreference, &preference, sizeof preference)))
-        return;  // Windows 10 knows no such attribute
-    // The system that rounds the corners draws the shadow too; the class
-    // asks for it only there, so Windows 10's menus stay as they were.
-    const auto style = static_cast<DWORD>(GetClassLongPtrA(popup, GCL_STYLE));
-    if (!(style & CS_DROPSHADOW))
-        SetClassLongPtrA(popup, GCL_STYLE, static_cast<LONG_PTR>(style | CS_DROPSHADOW));
+    set(popup, kWindowCornerPreference, &preference, sizeof preference);
 }
