@@ -23,9 +23,11 @@ struct CommandEntry {
     const char* text;
 };
 
+constexpr UINT kOpenLocation = 8;
 constexpr CommandEntry kItemEntries[] = {
     {1, "アイテムの編集(&E)"},
     {2, "削除(&D)"},
+    {kOpenLocation, "ファイルの場所を開く(&L)"},
     {0, nullptr},
 };
 // Options stands above Help.
@@ -108,14 +110,17 @@ void OnLaunchMenuNotice(const LaunchMenuNotice& notice)
 
 }  // namespace
 
-HMENU BuildCommandMenu(bool itemSelected)
+HMENU BuildCommandMenu(bool itemSelected, bool hasLocation)
 {
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return nullptr;
-    if (itemSelected)
+    if (itemSelected) {
         for (const CommandEntry& e : kItemEntries)
             Append(menu, e);
+        if (!hasLocation)
+            EnableMenuItem(menu, kOpenLocation, MF_BYCOMMAND | MF_GRAYED);
+    }
     for (const CommandEntry& e : kProgramEntries)
         Append(menu, e);
     return menu;
@@ -123,7 +128,11 @@ HMENU BuildCommandMenu(bool itemSelected)
 
 void ShowCommandMenu(bool itemSelected)
 {
-    UniqueMenu menu(BuildCommandMenu(itemSelected));
+    // A web address, or a bare name the system looks for, has no place to show.
+    const int ref = LaunchMenu && itemSelected ? LaunchMenu->SelectedRef() : -1;
+    const bool hasLocation = LaunchListsPresent() && ref >= 0 && ref < LaunchItemCount() &&
+                             TargetHasLocation(LaunchLists->TargetList[static_cast<std::size_t>(ref)]);
+    UniqueMenu menu(BuildCommandMenu(itemSelected, hasLocation));
     if (menu) {
         // Opened by the keyboard too, it still appears at the mouse pointer.
         POINT at{};

@@ -11,5 +11,6 @@ void ShowCommandMenu(bool itemSelected);
 LRESULT CommandWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The command menu, with the entries that act on the selected item only when
-// an item row is selected. The caller destroys it.
-HMENU BuildCommandMenu(bool itemSelected);
+// an item row is selected, "ファイルの場所を開く" greyed for a target with no
+// place on disk. The caller destroys it.
+HMENU BuildCommandMenu(bool itemSelected, bool hasLocation = true);

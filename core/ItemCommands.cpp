@@ -4,6 +4,7 @@
 
 #include "core/ProgramWindows.h"
 #include "core/KeyWatcher.h"
+#include "core/store/ItemPaths.h"
 #include "core/store/LaunchFile.h"
 #include "core/store/LaunchList.h"
 #include "core/store/Settings.h"
@@ -17,6 +18,9 @@
 #include "platform/DialogFlag.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpFile.h"
+#include "platform/PathText.h"
+#include "platform/Seams.h"
+#include "platform/ShellHelpers.h"
 
 namespace {
 
@@ -168,6 +172,31 @@ void HelpCommand()
     OpenHelp(MainWindow);
 }
 
+bool TargetHasLocation(const std::string& target)
+{
+    return ClassifyPath(ResolveItemPath(target)) == PathKind::Full;
+}
+
+void OpenLocationCommand()
+{
+    const int index = SelectedItem();
+    if (index < 0)
+        return;
+    const std::string& target = LaunchLists->TargetList[static_cast<std::size_t>(index)];
+    if (!TargetHasLocation(target))
+        return;
+    // A trailing backslash names the folder itself, shown selected in its parent.
+    std::string path = ResolveItemPath(target);
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    try {
+        if (const UniqueItemIdList item = PathToItemIdList(path))
+            OpenFolderAndSelect(item.get(), 0, nullptr, 0);
+    } catch (const ShellError&) {
+        // A path the shell cannot parse (a drive that is gone) opens nothing.
+    }
+}
+
 ItemCommand ItemCommandFor(int identifier)
 {
     switch (identifier) {
@@ -178,6 +207,7 @@ ItemCommand ItemCommandFor(int identifier)
     case 5: return HelpCommand;
     case 6: return OptionsCommand;
     case 7: return VersionInfoCommand;
+    case 8: return OpenLocationCommand;
     default: return nullptr;
     }
 }

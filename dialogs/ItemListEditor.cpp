@@ -16,6 +16,7 @@
 #include "platform/HighContrast.h"
 #include "platform/HelpFile.h"
 #include "platform/ModulePath.h"
+#include "platform/PathText.h"
 #include "platform/Seams.h"
 #include "platform/ShellHelpers.h"
 #include "platform/WindowHelpers.h"
@@ -181,6 +182,7 @@ void TfrmItemListEditor::FormResize()
 
 void TfrmItemListEditor::RefreshList()
 {
+    missing_.clear();  // a file may have come or gone since
     SendMessageA(lvList, WM_SETREDRAW, FALSE, 0);
     const int count = LaunchItemCount();
     // The hint rows stand in for an empty list; they are not items.
@@ -492,6 +494,24 @@ void TfrmItemListEditor::LargeIcon1Click() { SetView(LV_VIEW_ICON); }
 void TfrmItemListEditor::S1Click() { SetView(LV_VIEW_SMALLICON); }
 void TfrmItemListEditor::Detail1Click() { SetView(LV_VIEW_DETAILS); }
 
+bool TfrmItemListEditor::TargetMissing(const std::string& target)
+{
+    // Only paths on this computer's fixed disks are looked at: a share or a
+    // removable drive could make the list wait, a bare name the system finds.
+    if (const auto found = missing_.find(target); found != missing_.end())
+        return found->second;
+    const std::string path = ResolveItemPath(target);
+    bool missing = false;
+    if (ClassifyPath(path) == PathKind::Full && path.size() >= 3 && path[1] == ':') {
+        const char root[] = {path[0], ':', '\\', '\0'};
+        const UINT type = GetDriveTypeA(root);
+        if (type == DRIVE_FIXED || type == DRIVE_RAMDISK)
+            missing = GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    }
+    missing_.emplace(target, missing);
+    return missing;
+}
+
 void TfrmItemListEditor::lvListDblClick(int row)
 {
     if (LaunchItemCount() == 0)
@@ -517,8 +537,18 @@ void TfrmItemListEditor::HintRowAction(int row)
 
 LRESULT TfrmItemListEditor::lvListCustomDraw(NMLVCUSTOMDRAW& draw)
 {
+    if (LaunchItemCount() != 0) {
+        // An item whose file is gone is drawn in grey.
+        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        const auto row = static_cast<int>(draw.nmcd.dwItemSpec);
+        if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && row < LaunchItemCount() &&
+            TargetMissing(LaunchLists->TargetList[static_cast<std::size_t>(row)]))
+            draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+        return CDRF_DODEFAULT;
+    }
     // A hint is wider than its column: it is drawn across the whole row.
-    if (LaunchItemCount() != 0 || SendMessageA(lvList, LVM_GETVIEW, 0, 0) != LV_VIEW_DETAILS)
+    if (SendMessageA(lvList, LVM_GETVIEW, 0, 0) != LV_VIEW_DETAILS)
         return CDRF_DODEFAULT;
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
         return CDRF_NOTIFYITEMDRAW;

@@ -95,9 +95,11 @@ private:
     int ColumnWidth(int column) const;
     void SelectRow(int row);
     int IconIndex(const std::string& target);
+    bool TargetMissing(const std::string& target);
     void RestoreList();
 
     std::unordered_map<std::string, int> iconIndexes_;
+    std::unordered_map<std::string, bool> missing_;
     int dragSource_ = -1;
     bool dragging_ = false;
     LaunchList before_;

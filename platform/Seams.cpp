@@ -36,6 +36,7 @@ MonitorAtFunction MonitorAt = NearestMonitor;
 FileAttributesFunction NetworkFileAttributes = GetFileAttributesW;
 HighContrastFunction HighContrastQuery = SystemHighContrast;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
+OpenFolderAndSelectFunction OpenFolderAndSelect = SHOpenFolderAndSelectItems;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;
 NotifyIconFunction NotifyIconCall = Shell_NotifyIconA;
 NotificationStateFunction QueryNotificationState = SHQueryUserNotificationState;

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <string>
@@ -29,6 +30,8 @@ using WideShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCWSTR verb, LP
 using MonitorAtFunction = bool (*)(POINT point, MONITORINFO* info);
 using HighContrastFunction = bool (*)();
 using FileAttributesFunction = DWORD(WINAPI*)(LPCWSTR path);
+using OpenFolderAndSelectFunction = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE folder, UINT count,
+                                                     PCUITEMID_CHILD_ARRAY items, DWORD flags);
 
 extern MessageBoxFunction ShowMessageBox;
 // MessageBoxW, for the one message that must read right in any code page.
@@ -49,6 +52,8 @@ extern FileAttributesFunction NetworkFileAttributes;
 // SPI_GETHIGHCONTRAST's "on" flag: Wine cannot turn it on.
 extern HighContrastFunction HighContrastQuery;
 extern TrackPopupMenuFunction TrackPopup;
+// SHOpenFolderAndSelectItems: Explorer at an item's folder, the item selected.
+extern OpenFolderAndSelectFunction OpenFolderAndSelect;
 extern KeyStateFunction AsyncKeyStateCall;
 // Shell_NotifyIconA: a shell still starting refuses the icon.
 extern NotifyIconFunction NotifyIconCall;

@@ -1,5 +1,9 @@
 #include <doctest/doctest.h>
 #include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
 
 #include "core/CommandWindow.h"
 #include "core/ItemCommands.h"
@@ -9,6 +13,7 @@
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/ModulePath.h"
+#include "platform/Seams.h"
 #include "platform/ShellHelpers.h"
 #include "tests/win/MenuTestSupport.h"
 
@@ -67,24 +72,31 @@ TEST_CASE("the command window as created: class, styles, title, size, hidden")
 
 TEST_CASE("the command menu: entries, identifiers and order")
 {
-    SUBCASE("with an item row selected: nine entries")
+    SUBCASE("with an item row selected: ten entries")
     {
         UniqueMenu menu(BuildCommandMenu(true));
         const auto entries = MenuEntries(menu.get());
-        CHECK(Identifiers(entries) == std::vector<UINT>{1, 2, 0, 3, 4, 0, 6, 5, 7});
-        REQUIRE(entries.size() == 9);
+        CHECK(Identifiers(entries) == std::vector<UINT>{1, 2, 8, 0, 3, 4, 0, 6, 5, 7});
+        REQUIRE(entries.size() == 10);
         CHECK(entries[0].text == "アイテムの編集(&E)");
         CHECK(entries[1].text == "削除(&D)");
-        CHECK(entries[2].separator);
-        CHECK(entries[3].text == "新規アイテム(&N)");
-        CHECK(entries[4].text == "アイテムエディタ(&D)");
-        CHECK(entries[5].separator);
-        CHECK(entries[6].text == "オプション(&O)");
-        CHECK(entries[7].text == "ヘルプ(&H)");
-        CHECK(entries[8].text == "バージョン情報(&I)");
+        CHECK(entries[2].text == "ファイルの場所を開く(&L)");
+        CHECK(entries[3].separator);
+        CHECK(entries[4].text == "新規アイテム(&N)");
+        CHECK(entries[5].text == "アイテムエディタ(&D)");
+        CHECK(entries[6].separator);
+        CHECK(entries[7].text == "オプション(&O)");
+        CHECK(entries[8].text == "ヘルプ(&H)");
+        CHECK(entries[9].text == "バージョン情報(&I)");
         // Plain enabled strings, no flags.
-        for (UINT id : {1u, 2u, 3u, 4u, 5u, 6u, 7u})
+        for (UINT id : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u})
             CHECK(GetMenuState(menu.get(), id, MF_BYCOMMAND) == MF_STRING);
+    }
+    SUBCASE("for a target with no place on disk the location entry is greyed")
+    {
+        UniqueMenu menu(BuildCommandMenu(true, false));
+        CHECK((GetMenuState(menu.get(), 8, MF_BYCOMMAND) & MF_GRAYED) != 0);
+        CHECK(GetMenuState(menu.get(), 2, MF_BYCOMMAND) == MF_STRING);
     }
     SUBCASE("without: six entries, one separator")
     {
@@ -223,4 +235,43 @@ TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the 
     SendMessageA(CommandWindow, WM_COMMAND, MAKEWPARAM(99, 0), 0);
     CHECK(shell.launches().empty());
     CHECK(GetFocus() == f.Control());
+}
+
+namespace {
+std::vector<std::string> g_locations;
+HRESULT WINAPI RecordLocation(PCIDLIST_ABSOLUTE folder, UINT, PCUITEMID_CHILD_ARRAY, DWORD)
+{
+    char path[MAX_PATH] = {};
+    SHGetPathFromIDListA(folder, path);
+    g_locations.emplace_back(path);
+    return S_OK;
+}
+}  // namespace
+
+TEST_CASE("ファイルの場所を開く: a file or folder is shown selected in Explorer; an address or a bare name has no place")
+{
+    CHECK(TargetHasLocation("C:\\windows\\notepad.exe"));
+    CHECK(TargetHasLocation("\\\\server\\share\\tool.exe"));
+    CHECK(TargetHasLocation("Tools\\tool.exe"));  // from the program's folder
+    CHECK(TargetHasLocation("%WINDIR%\\notepad.exe"));
+    CHECK_FALSE(TargetHasLocation("https://www.example.com/"));
+    CHECK_FALSE(TargetHasLocation("mailto:someone@example.com"));
+    CHECK_FALSE(TargetHasLocation("notepad.exe"));
+    CHECK_FALSE(TargetHasLocation(""));
+
+    MenuFixture f;
+    auto items = NumberedItems(2);
+    items[0].Target = "https://www.example.com/";
+    items[1].Target = "C:\\windows\\notepad.exe";
+    f.Create(items);
+    ShowLaunchMenu();
+    g_locations.clear();
+    const SeamOverride<OpenFolderAndSelectFunction> seam(OpenFolderAndSelect, RecordLocation);
+    for (int row : {0, 1}) {
+        LaunchMenu->SetSelectedIndex(row);
+        SendMessageA(CommandWindow, WM_COMMAND, 8, 0);
+    }
+    CHECK(g_locations.size() == 1);
+    if (!g_locations.empty())
+        CHECK(lstrcmpiA(g_locations[0].c_str(), "C:\\windows\\notepad.exe") == 0);
 }

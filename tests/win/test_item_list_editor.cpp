@@ -833,3 +833,30 @@ TEST_CASE("list editor: a dropped name the code page cannot hold is stored as it
     CHECK(GetFileAttributesA(items[0].Target.c_str()) != INVALID_FILE_ATTRIBUTES);
     CHECK(boxes.boxes().empty());
 }
+
+TEST_CASE("list editor: an item whose file is gone is drawn grey; present files and addresses are not")
+{
+    ListFixture f({{"C:\\windows\\notepad.exe", "メモ帳", "", "", ""},
+                   {"C:\\nowhere\\gone.exe", "消えた", "", "", ""},
+                   {"https://www.example.com/", "サイト", "", "", ""}});
+    TfrmItemListEditor form;
+    int grey[3] = {-1, -1, -1};
+    FormDriver driver({[&](Form& shown) {
+        auto& e = Editor(shown);
+        RECT client;
+        GetClientRect(e.lvList, &client);
+        PixelCanvas canvas(client.right, client.bottom, 0x00FF00FF);
+        SendMessageA(e.lvList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        for (int row = 0; row < 3; ++row) {
+            RECT r{};
+            r.left = LVIR_BOUNDS;
+            SendMessageA(e.lvList, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+            grey[row] = canvas.count(RECT{20, r.top, client.right, r.bottom}, GetSysColor(COLOR_GRAYTEXT));
+        }
+        e.SetModalResult(mrCancel);
+    }});
+    form.ShowModal();
+    CHECK(grey[0] == 0);
+    CHECK(grey[1] > 20);
+    CHECK(grey[2] == 0);
+}

@@ -186,7 +186,7 @@ TEST_CASE("Enter launches the selected row, Escape hides and hands the foregroun
         LaunchMenu->SetSelectedIndex(3);
         Key(VK_APPS);
         REQUIRE(popups.popups().size() == 2);
-        CHECK(popups.popups()[0].entries.size() == 9);
+        CHECK(popups.popups()[0].entries.size() == 10);
         CHECK(popups.popups()[1].entries.size() == 6);
         CHECK(GetFocus() == Menu());
         CHECK(IsWindowVisible(CommandWindow));
@@ -329,7 +329,7 @@ TEST_CASE("the right button opens the command menu unless the left one is down")
     LaunchMenu->SetSelectedIndex(3);  // cancel
     Mouse(WM_RBUTTONUP, 60, Y(3));
     REQUIRE(popups.popups().size() == 2);
-    CHECK(popups.popups()[0].entries.size() == 9);
+    CHECK(popups.popups()[0].entries.size() == 10);
     CHECK(popups.popups()[1].entries.size() == 6);
 }
 
