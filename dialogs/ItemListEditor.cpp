@@ -12,6 +12,7 @@
 #include "dialogs/ChosenFiles.h"
 #include "dialogs/ItemEditor.h"
 #include "dialogs/ItemListEditorText.h"
+#include "dialogs/StartMenuImport.h"
 #include "platform/Dialogs.h"
 #include "platform/HighContrast.h"
 #include "platform/HelpFile.h"
@@ -430,6 +431,7 @@ void TfrmItemListEditor::pbEditPopup(POINT at)
         SetMenuDefaultItem(menu.get(), kMiEdit, FALSE);
     }
     AppendItem(menu.get(), kMiAdd, "新規ランチ(&A)\tCtrl+N");
+    AppendItem(menu.get(), kMiStartMenu, "スタートメニューから追加(&M)...");
     AppendItem(menu.get(), 0, nullptr, MFT_SEPARATOR);
     AppendItem(menu.get(), kLargeIcon1, "大きいアイコン(&B)", MFT_RADIOCHECK, view == LV_VIEW_ICON);
     AppendItem(menu.get(), kS1, "小さいアイコン(&S)", MFT_RADIOCHECK, view == LV_VIEW_SMALLICON);
@@ -440,6 +442,7 @@ void TfrmItemListEditor::pbEditPopup(POINT at)
     case kMiEdit: miEditClick(); break;
     case kMiDelete: miDeleteClick(); break;
     case kMiAdd: miAddClick(); break;
+    case kMiStartMenu: miStartMenuClick(); break;
     case kLargeIcon1: LargeIcon1Click(); break;
     case kS1: S1Click(); break;
     case kDetail1: Detail1Click(); break;
@@ -481,6 +484,20 @@ void TfrmItemListEditor::miAddClick()
     } else {
         DeleteLaunchItem(index);
     }
+}
+
+void TfrmItemListEditor::miStartMenuClick()
+{
+    const int first = LaunchItemCount();
+    int added = 0;
+    {
+        TfrmStartMenuImport import;
+        if (import.ShowModal(Handle()) == mrOk)
+            added = import.Added();
+    }
+    RefreshList();
+    if (added > 0)
+        SelectRow(first);
 }
 
 void TfrmItemListEditor::SetView(DWORD view)

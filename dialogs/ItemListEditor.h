@@ -17,6 +17,7 @@ enum EditMenuId : UINT {
     kMiEdit = 201,
     kMiDelete,
     kMiAdd,
+    kMiStartMenu,
     kLargeIcon1,
     kS1,
     kDetail1,
@@ -56,6 +57,7 @@ public:
     void miEditClick();
     void miDeleteClick();
     void miAddClick();
+    void miStartMenuClick();
     void LargeIcon1Click();
     void S1Click();
     void Detail1Click();

@@ -37,6 +37,7 @@ FileAttributesFunction NetworkFileAttributes = GetFileAttributesW;
 HighContrastFunction HighContrastQuery = SystemHighContrast;
 TrackPopupMenuFunction TrackPopup = TrackPopupMenu;
 OpenFolderAndSelectFunction OpenFolderAndSelect = SHOpenFolderAndSelectItems;
+StoreAppsFunction StoreApps = ListStoreApps;
 KeyStateFunction AsyncKeyStateCall = GetAsyncKeyState;
 NotifyIconFunction NotifyIconCall = Shell_NotifyIconA;
 NotificationStateFunction QueryNotificationState = SHQueryUserNotificationState;

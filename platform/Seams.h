@@ -13,6 +13,9 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "platform/StartMenuFolders.h"
 
 using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT style);
 using OpenFileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW* request);
@@ -54,6 +57,9 @@ extern HighContrastFunction HighContrastQuery;
 extern TrackPopupMenuFunction TrackPopup;
 // SHOpenFolderAndSelectItems: Explorer at an item's folder, the item selected.
 extern OpenFolderAndSelectFunction OpenFolderAndSelect;
+// The Store apps of the shell's Applications folder (Wine has none).
+using StoreAppsFunction = std::vector<StoreApp> (*)();
+extern StoreAppsFunction StoreApps;
 extern KeyStateFunction AsyncKeyStateCall;
 // Shell_NotifyIconA: a shell still starting refuses the icon.
 extern NotifyIconFunction NotifyIconCall;

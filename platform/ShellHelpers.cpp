@@ -93,6 +93,30 @@ std::string ResolveShortcut(const std::string& linkPath)
     return ExactAnsiPath(ResolveShortcutW(Widen(linkPath))).value_or(std::string());
 }
 
+std::optional<std::string> ExactAnsiText(const std::wstring& text) { return Narrow(text); }
+
+ShortcutParts ReadShortcutW(const std::wstring& linkPath)
+{
+    ShortcutParts parts;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+        return parts;
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) || !file ||
+        FAILED(file->Load(linkPath.c_str(), STGM_READ)))
+        return parts;
+    wchar_t text[INFOTIPSIZE + 1] = {};
+    if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH)))
+        parts.target = text;
+    text[0] = L'\0';
+    if (SUCCEEDED(link->GetArguments(text, INFOTIPSIZE)))
+        parts.arguments = text;
+    text[0] = L'\0';
+    if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH)))
+        parts.directory = text;
+    return parts;
+}
+
 std::wstring ResolveShortcutW(const std::wstring& linkPath)
 {
     ComScope com;

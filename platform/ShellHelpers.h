@@ -36,11 +36,21 @@ bool ShellOpen(HWND owner, const std::string& file, const std::string& parameter
 std::wstring ResolveShortcutW(const std::wstring& linkPath);
 std::string ResolveShortcut(const std::string& linkPath);
 
+// What a shortcut starts, as it is written: no search for a moved target.
+// An installer's shortcut names no file (its target is empty); COM must be
+// set up on the calling thread.
+struct ShortcutParts {
+    std::wstring target, arguments, directory;
+};
+ShortcutParts ReadShortcutW(const std::wstring& linkPath);
+
 // A path in the ANSI code page exactly: as it is when the code page holds
 // every character, else its short (8.3) form when the volume has one and that
 // converts exactly; nothing when neither does. Never a path with a character
 // substituted.
 std::optional<std::string> ExactAnsiPath(const std::wstring& path);
+// Any text in the ANSI code page exactly, or nothing.
+std::optional<std::string> ExactAnsiText(const std::wstring& text);
 // The path for a message: characters the code page lacks shown as "?".
 std::string ShownPath(const std::wstring& path);
 std::wstring Widen(const std::string& s);

@@ -333,7 +333,7 @@ TEST_CASE("list editor: an empty list shows three hint rows that can never be se
     // The popup menu then offers only add and the views.
     REQUIRE(popup.record.shown.size() == 1);
     CHECK(EntryTexts(popup.record.shown[0]) ==
-          std::vector<std::string>{"新規ランチ(&A)\tCtrl+N", "-", "大きいアイコン(&B)", "小さいアイコン(&S)", "詳細(&R)"});
+          std::vector<std::string>{"新規ランチ(&A)\tCtrl+N", "スタートメニューから追加(&M)...", "-", "大きいアイコン(&B)", "小さいアイコン(&S)", "詳細(&R)"});
 }
 
 TEST_CASE("list editor: a hint is drawn across the row; Enter on the first opens the popup, a double click on the "
@@ -413,13 +413,14 @@ TEST_CASE("list editor: the popup menu on a selected row, its default item and t
     CHECK(views == std::vector<DWORD>{LV_VIEW_SMALLICON, LV_VIEW_ICON, LV_VIEW_DETAILS, LV_VIEW_DETAILS});
     REQUIRE(popup.record.shown.size() == 3);
     CHECK(EntryTexts(popup.record.shown[0]) ==
-          std::vector<std::string>{"編集(&E)", "削除(&D)\tDel", "-", "新規ランチ(&A)\tCtrl+N", "-",
-                                   "大きいアイコン(&B)", "小さいアイコン(&S)", "詳細(&R)"});
+          std::vector<std::string>{"編集(&E)", "削除(&D)\tDel", "-", "新規ランチ(&A)\tCtrl+N",
+                                   "スタートメニューから追加(&M)...", "-", "大きいアイコン(&B)", "小さいアイコン(&S)",
+                                   "詳細(&R)"});
     CHECK(popup.record.defaults[0] == kMiEdit);
     // The radio group follows the view: 詳細, then 小さいアイコン, then 大きいアイコン.
-    CHECK(popup.record.checks[0] == std::vector<bool>{false, false, false, false, false, false, false, true});
-    CHECK(popup.record.checks[1] == std::vector<bool>{false, false, false, false, false, false, true, false});
-    CHECK(popup.record.checks[2] == std::vector<bool>{false, false, false, false, false, true, false, false});
+    CHECK(popup.record.checks[0] == std::vector<bool>{false, false, false, false, false, false, false, false, true});
+    CHECK(popup.record.checks[1] == std::vector<bool>{false, false, false, false, false, false, false, true, false});
+    CHECK(popup.record.checks[2] == std::vector<bool>{false, false, false, false, false, false, true, false, false});
     CHECK(Names() == std::vector<std::string>{"メモ帳", "レジストリ", "表サイト"});
 }
 
