@@ -173,7 +173,7 @@ private:
     void PlaceOnScreen(HWND owner);
     void CentreIn(const RECT& area);
     void CentreAgainAfterDpiChange(const RECT& suggested);
-    void FitText();
+    bool FitText();  // true when a control or the client's size changed
     void PlaceControls();
     Placed* PlacedOf(HWND control);
 

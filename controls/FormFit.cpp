@@ -97,15 +97,24 @@ void Form::MoveEdges(HWND control, int dLeft, int dRight)
     }
 }
 
-void Form::FitText()
+bool Form::FitText()
 {
     if (fittedDpi_ == dpi_)
-        return;
+        return false;
     fittedDpi_ = dpi_;
+    const auto before = placed_;
+    const SIZE client = createdClient_;
     for (Placed& p : placed_)
         p.rect = p.design;
     for (Graphic& g : graphics_)
         g.rect = g.design;
     createdClient_ = {style_.clientWidth, style_.clientHeight};
     Guarded([&] { FormFitText(); });
+    const auto moved = [&] {
+        for (std::size_t i = 0; i < placed_.size(); ++i)
+            if (!EqualRect(&placed_[i].rect, &before[i].rect))
+                return true;
+        return false;
+    };
+    return client.cx != createdClient_.cx || client.cy != createdClient_.cy || moved();
 }

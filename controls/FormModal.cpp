@@ -62,8 +62,7 @@ int Form::ShowModal(HWND owner)
     modalResult_ = mrNone;
     if (owner)
         SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    if (fittedDpi_ != dpi_) {
-        FitText();
+    if (FitText()) {
         PlaceControls();
         ApplyClientSize();
     }

@@ -202,6 +202,65 @@ class ListEditorTest(VlcrTestCase):
         crop(shot, menu[0].rect, os.path.join(BUILD, "e2e-list-editor-menu-after.png"))
         self.assertEqual(menu[0].rect[3] - menu[0].rect[1], menu_height(3))
 
+    def test_first_run_imports_two_of_three_start_menu_shortcuts_by_keyboard_alone_and_saves_them(self):
+        inst = self.instance()
+        recorder = os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe")
+        targets = {}
+        for name in ("alpha", "beta", "gamma"):
+            targets[name] = os.path.join(inst.dir, name + ".exe")
+            shutil.copy(recorder, targets[name])
+        # The user's Start menu holds one, all users' the other two.
+        places = [(0, "Alpha Recorder", "alpha"), (1, "Beta Recorder", "beta"), (1, "Gamma Recorder", "gamma")]
+        for all_users, link, target in places:
+            rc, _, lines = probe("startmenu-add", all_users, cp932_hex("vlcr e2e\\" + link + ".lnk"),
+                                 cp932_hex(win_path(targets[target])))
+            self.assertEqual(rc, 0, lines)
+        self.addCleanup(lambda: [probe("startmenu-remove", n, cp932_hex("vlcr e2e")) for n in (0, 1)])
+        inst.start()
+        box = wait_window("#32770", APP_TITLE, ms=20000)
+        self.assertIsNotNone(box, "no welcome box")
+        ok = [c for c in children(box.hwnd) if c.cls == "Button"]
+        xdotool("mousemove", *centre(ok[0].rect), "click", 1)
+        editor = wait_window(FORM_CLASS, LIST_TITLE, ms=10000)
+        self.assertIsNotNone(editor, "no list editor after the welcome box")
+        time.sleep(0.5)
+
+        # The popup menu the first hint names, then its import entry.
+        xdotool("key", "shift+F10")
+        self.assertIsNotNone(wait_window("#32768", ms=5000), "no popup menu")
+        time.sleep(0.2)
+        xdotool("key", "m")
+        form = wait_window(FORM_CLASS, "スタートメニューから追加", ms=10000)
+        self.assertIsNotNone(form, "no import form")
+        list_view = [c for c in children(form.hwnd) if c.cls == "SysListView32"][0]
+
+        def shown():
+            rc, _, lines = probe("listrows", hex(list_view.hwnd), 2)
+            return [unhex(dict(kv.split("=", 1) for kv in l.split())["col0"]) for l in lines if l.startswith("row=")]
+        self.assertTrue(eventually(lambda: "Gamma Recorder" in shown(), 10), shown())
+        ours = [n for n in shown() if n.endswith(" Recorder")]
+        self.assertEqual(ours, ["Alpha Recorder", "Beta Recorder", "Gamma Recorder"])
+        # Typing finds a row, Space checks it, Enter adds.
+        for name in ("Alpha", "Gamma"):
+            xdotool("type", "--delay", "40", name)
+            time.sleep(0.2)
+            xdotool("key", "space")
+            time.sleep(1.2)  # the list view starts a new search after a pause
+        Screenshot(save_as=os.path.join(BUILD, "e2e-start-menu-import.ppm"))
+        xdotool("key", "Return")
+        self.assertEqual(probe("gone", 5000, hex(form.hwnd))[0], 0, "Enter did not add and close")
+        self.assertTrue(eventually(lambda: [r[0] for r in rows(self.editor_parts(editor)[0])[0]] ==
+                                   ["Alpha Recorder", "Gamma Recorder"]),
+                        rows(self.editor_parts(editor)[0]))
+        xdotool("key", "alt+c")
+        self.assertEqual(probe("gone", 5000, hex(editor.hwnd))[0], 0, "閉じる did not close it")
+        self.assertTrue(eventually(lambda: os.path.exists(inst.launch_ini)))
+        text = inst.read_launch_ini().decode("cp932")
+        self.assertIn("\r\nAlpha Recorder\r\n", text)
+        self.assertIn("\r\nGamma Recorder\r\n", text)
+        self.assertNotIn("Beta", text)
+        self.assertIn(win_path(targets["gamma"]).lower(), text.lower())
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

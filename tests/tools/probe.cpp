@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -280,6 +281,51 @@ int ListRows(HWND list, int columns)
     return 0;
 }
 
+// A shortcut in the user's (0) or all users' (1) Start menu Programs folder,
+// at a path relative to it; its folders are made as needed.
+int StartMenuShortcut(bool allUsers, const std::string& relative, const std::string& target)
+{
+    char root[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr, 0, root)))
+        return 1;
+    const std::string path = std::string(root) + "\\" + relative;
+    for (std::size_t at = std::strlen(root) + 1; (at = path.find('\\', at)) != std::string::npos; ++at)
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->SetPath(target.c_str())) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        saved = SUCCEEDED(file->Save(wide, TRUE));
+    }
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    std::printf("%s\n", path.c_str());
+    return saved ? 0 : 1;
+}
+
+// Removes a folder of the Start menu with everything in it.
+int StartMenuRemove(bool allUsers, const std::string& relative)
+{
+    char root[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr, 0, root)))
+        return 1;
+    const std::string doubled = std::string(root) + "\\" + relative + '\0' + '\0';
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = doubled.c_str();
+    op.fFlags = FOF_NO_UI;
+    return SHFileOperationA(&op) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -287,6 +333,10 @@ int main(int argc, char** argv)
     if (argc < 2)
         return Usage();
     const std::string cmd = argv[1];
+    if (cmd == "startmenu-add" && argc >= 5)
+        return StartMenuShortcut(Num(argv[2]) != 0, Unhex(argv[3]), Unhex(argv[4]));
+    if (cmd == "startmenu-remove" && argc >= 4)
+        return StartMenuRemove(Num(argv[2]) != 0, Unhex(argv[3]));
     if (cmd == "find" && argc >= 3) {
         const std::string title = argc >= 4 ? Unhex(argv[3]) : std::string();
         const auto all = FindAll(Unhex(argv[2]), argc >= 4 ? &title : nullptr);
