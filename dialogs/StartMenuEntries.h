@@ -17,6 +17,7 @@ struct StartMenuEntry {
     std::wstring directory;
     int icon = 0;           // in the system's small image list
     bool app = false;
+    std::wstring link;      // the shortcut file itself ("" for an app)
 };
 
 // A target whose file name begins "unins" or "uninstall", in any case.

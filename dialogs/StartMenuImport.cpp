@@ -15,6 +15,7 @@
 namespace {
 
 constexpr UINT kWmImportBatch = WM_APP + 0x50;
+constexpr UINT kWmImportIcons = WM_APP + 0x51;
 constexpr std::size_t kBatchSize = 64;
 
 constexpr FormStyle kStyle{
@@ -44,6 +45,13 @@ std::wstring ListedKey(const std::wstring& target, const std::wstring& arguments
 
 struct TfrmStartMenuImport::Batch {
     std::vector<StartMenuEntry> entries;
+    bool last = false;
+};
+
+// Icons found after the rows: the shell takes far longer for a shortcut's
+// icon than for reading it, so the rows come first with their kind's icon.
+struct TfrmStartMenuImport::Icons {
+    std::vector<std::pair<std::wstring, int>> byPath;  // a shortcut's path, its icon
     bool last = false;
 };
 
@@ -109,6 +117,8 @@ void TfrmStartMenuImport::StartReading()
     const auto stop = stop_;
     const bool started = RunInBackground([answerTo, stop] {
         StartMenuMerger merger;
+        std::vector<std::wstring> links;  // the shortcuts shown, for their icons
+        const int generic = SmallIconIndex(L"x.lnk", true);
         auto batch = std::make_unique<Batch>();
         const auto send = [&] {
             PostResult(answerTo, kWmImportBatch, std::move(batch));
@@ -127,10 +137,12 @@ void TfrmStartMenuImport::StartReading()
                                                    parts.target.empty() ? path : parts.target,
                                                    parts.target.empty() ? std::wstring() : parts.arguments,
                                                    parts.directory,
-                                                   SmallIconIndex(path),
-                                                   false};
+                                                   generic,
+                                                   false,
+                                                   path};
                               if (!merger.Take(entry))
                                   return;
+                              links.push_back(path);
                               batch->entries.push_back(std::move(entry));
                               if (batch->entries.size() >= kBatchSize)
                                   send();
@@ -138,26 +150,65 @@ void TfrmStartMenuImport::StartReading()
         }
         if (!*stop)
             for (const StoreApp& app : StoreApps()) {
-                StartMenuEntry entry{app.name, L"", L"shell:AppsFolder\\" + app.id, L"", L"", app.icon, true};
+                StartMenuEntry entry{app.name, L"", L"shell:AppsFolder\\" + app.id, L"", L"", app.icon, true, L""};
                 if (merger.Take(entry))
                     batch->entries.push_back(std::move(entry));
             }
         batch->last = true;
         send();
+        auto icons = std::make_unique<Icons>();
+        for (const std::wstring& link : links) {
+            if (*stop)
+                return;
+            icons->byPath.emplace_back(link, SmallIconIndex(link, false));
+            if (icons->byPath.size() >= kBatchSize) {
+                PostResult(answerTo, kWmImportIcons, std::move(icons));
+                icons = std::make_unique<Icons>();
+            }
+        }
+        icons->last = true;
+        PostResult(answerTo, kWmImportIcons, std::move(icons));
     });
+    iconsComing_ = started;
     if (!started)
         reading_ = false;
 }
 
 LRESULT TfrmStartMenuImport::Message(UINT message, WPARAM, LPARAM lParam, bool& handled)
 {
-    if (message != kWmImportBatch)
-        return 0;
-    handled = true;
-    const std::unique_ptr<Batch> batch = TakeResult<Batch>(lParam);
-    if (batch)
-        TakeBatch(*batch);
+    if (message == kWmImportBatch) {
+        handled = true;
+        if (const std::unique_ptr<Batch> batch = TakeResult<Batch>(lParam))
+            TakeBatch(*batch);
+    } else if (message == kWmImportIcons) {
+        handled = true;
+        if (const std::unique_ptr<Icons> icons = TakeResult<Icons>(lParam))
+            TakeIcons(*icons);
+    }
     return 0;
+}
+
+void TfrmStartMenuImport::TakeIcons(const Icons& icons)
+{
+    for (const auto& [link, icon] : icons.byPath) {
+        const auto found = rowOfLink_.find(link);
+        if (found == rowOfLink_.end())
+            continue;
+        LVFINDINFOA find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = found->second;
+        const auto row = static_cast<int>(
+            SendMessageA(lvPrograms, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+        if (row < 0)
+            continue;
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iImage = icon;
+        SendMessageA(lvPrograms, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (icons.last)
+        iconsComing_ = false;
 }
 
 void TfrmStartMenuImport::TakeBatch(const Batch& batch)
@@ -189,6 +240,8 @@ void TfrmStartMenuImport::InsertRow(const StartMenuEntry& entry)
     const bool inList = InList(entry);
     entries_.push_back(entry);
     inList_.push_back(false);  // until its check is set below
+    if (!entry.link.empty())
+        rowOfLink_.emplace(entry.link, static_cast<LPARAM>(entries_.size() - 1));
     rowNames_.insert(rowNames_.begin() + static_cast<std::ptrdiff_t>(position), entry.name);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -29,6 +30,8 @@ public:
     int Added() const noexcept { return added_; }
     // Rows are still coming from the reading thread.
     bool Reading() const noexcept { return reading_; }
+    // The rows' own icons are still coming.
+    bool IconsComing() const noexcept { return iconsComing_; }
 
 protected:
     void FormShow() override;
@@ -40,8 +43,10 @@ protected:
 
 private:
     struct Batch;
+    struct Icons;
     void StartReading();
     void TakeBatch(const Batch& batch);
+    void TakeIcons(const Icons& icons);
     void InsertRow(const StartMenuEntry& entry);
     bool InList(const StartMenuEntry& entry) const;
     int EntryOf(int row) const;
@@ -53,6 +58,8 @@ private:
     std::vector<bool> inList_;            // by entry: shown checked and greyed, never added again
     std::vector<std::wstring> rowNames_;  // by row, in the order shown
     std::shared_ptr<std::atomic<bool>> stop_;
+    std::map<std::wstring, LPARAM> rowOfLink_;  // a shortcut's path, its entry
     bool reading_ = false;
+    bool iconsComing_ = false;
     int added_ = 0;
 };

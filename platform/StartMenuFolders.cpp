@@ -97,10 +97,12 @@ std::vector<StoreApp> ListStoreApps()
     return apps;
 }
 
-int SmallIconIndex(const std::wstring& path)
+int SmallIconIndex(const std::wstring& path, bool byKind)
 {
     SHFILEINFOW info{};
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+    const UINT kind = byKind ? SHGFI_USEFILEATTRIBUTES : 0;
+    if (!SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON | kind))
         return 0;
     return info.iIcon;
 }

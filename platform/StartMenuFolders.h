@@ -25,5 +25,6 @@ struct StoreApp {
 // such folder. COM must be set up on the calling thread.
 std::vector<StoreApp> ListStoreApps();
 
-// The small system image list's index for a file.
-int SmallIconIndex(const std::wstring& path);
+// The small system image list's index for a file; `byKind` asks only for its
+// kind's icon (by its extension), which the shell answers at once.
+int SmallIconIndex(const std::wstring& path, bool byKind);

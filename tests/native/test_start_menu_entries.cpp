@@ -8,7 +8,7 @@ namespace {
 
 StartMenuEntry Shortcut(const wchar_t* folder, const wchar_t* name, const wchar_t* target)
 {
-    return StartMenuEntry{name, folder, target, L"", L"", 0, false};
+    return StartMenuEntry{name, folder, target, L"", L"", 0, false, L""};
 }
 
 // Digits by their value, letters in any case: the order Explorer shows.
@@ -54,7 +54,7 @@ TEST_CASE("start menu import: the same shortcut in both Start menus once; apps o
     CHECK_FALSE(merger.Take(Shortcut(L"Tools", L"Uninstall Editor", L"C:\\Tools\\unins000.exe")));
     CHECK_FALSE(merger.Take(Shortcut(L"Tools", L"", L"C:\\Tools\\x.exe")));
     StartMenuEntry calculator{L"電卓", L"", L"shell:AppsFolder\\Microsoft.WindowsCalculator_8wekyb3d8bbwe!App", L"",
-                              L"", 0, true};
+                              L"", 0, true, L""};
     CHECK(merger.Take(calculator));
     CHECK_FALSE(merger.Take(calculator));
     StartMenuEntry editorApp = calculator;
