@@ -1,5 +1,7 @@
 #include "core/OneCopy.h"
 
+#include <shellapi.h>
+
 #include <cstdint>
 #include <cstdio>
 
@@ -56,10 +58,12 @@ void PublishMainWindow(HWND mainWindow)
     }
 }
 
-bool AskRunningCopyForMenu(const std::string& folder)
+namespace {
+
+// The running copy's main window; it may still be starting: its window is
+// published right after it is made, so a short wait finds it.
+HWND RunningCopyWindow(const std::string& folder)
 {
-    // The running copy may still be starting: its window is published right
-    // after it is made, so a short wait finds it.
     HWND target = nullptr;
     for (int attempt = 0; attempt < 50 && !target; ++attempt) {
         if (HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, WindowMappingName(folder).c_str())) {
@@ -75,6 +79,14 @@ bool AskRunningCopyForMenu(const std::string& folder)
             Sleep(100);
         }
     }
+    return target;
+}
+
+}  // namespace
+
+bool AskRunningCopyForMenu(const std::string& folder)
+{
+    const HWND target = RunningCopyWindow(folder);
     if (!target)
         return false;
     // This start came from the user, so it may pass the foreground on.
@@ -82,6 +94,54 @@ bool AskRunningCopyForMenu(const std::string& folder)
     GetWindowThreadProcessId(target, &process);
     AllowSetForegroundWindow(process);
     return PostMessageA(target, OpenMenuRequestMessage(), 0, 0) != FALSE;
+}
+
+bool SendPathsToRunningCopy(const std::string& folder, const std::vector<std::wstring>& paths)
+{
+    const HWND target = RunningCopyWindow(folder);
+    if (!target)
+        return false;
+    std::wstring packed;
+    for (const std::wstring& path : paths)
+        packed += path + L'\0';
+    COPYDATASTRUCT data{};
+    data.dwData = kAddPathsCopyData;
+    data.cbData = static_cast<DWORD>(packed.size() * sizeof(wchar_t));
+    data.lpData = packed.data();
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+                               &answer) != 0 &&
+           answer == TRUE;
+}
+
+std::vector<std::wstring> PathsFromCopyData(const COPYDATASTRUCT& data)
+{
+    std::vector<std::wstring> paths;
+    if (data.dwData != kAddPathsCopyData || !data.lpData || data.cbData % sizeof(wchar_t) != 0)
+        return paths;
+    const auto* text = static_cast<const wchar_t*>(data.lpData);
+    const std::size_t count = data.cbData / sizeof(wchar_t);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (text[i] == L'\0') {
+            if (i > start)
+                paths.emplace_back(text + start, i - start);
+            start = i + 1;
+        }
+    return paths;  // a last path without its NUL is not taken: the data was cut
+}
+
+std::vector<std::wstring> PathsFromCommandLine()
+{
+    std::vector<std::wstring> paths;
+    int count = 0;
+    if (LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            if (args[i][0] != L'\0')
+                paths.emplace_back(args[i]);
+        LocalFree(args);
+    }
+    return paths;
 }
 
 UINT OpenMenuRequestMessage()

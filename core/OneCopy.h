@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The kernel objects' name for a folder: the same for every spelling of the
 // folder's case, different for another folder. No backslash after the
@@ -21,5 +22,15 @@ void PublishMainWindow(HWND mainWindow);
 // the foreground) and returns whether there was one to ask.
 bool AskRunningCopyForMenu(const std::string& folder);
 
+// A later start with paths ("送る", a drop onto vlcr.exe): hands them to the
+// running copy to add; false when there was none to take them.
+bool SendPathsToRunningCopy(const std::string& folder, const std::vector<std::wstring>& paths);
+
 // The message a later start posts to the running copy's main window.
 UINT OpenMenuRequestMessage();
+
+// WM_COPYDATA's tag for paths to add: wide, each ended by a NUL.
+inline constexpr ULONG_PTR kAddPathsCopyData = 0x766C6372;  // "vlcr"
+std::vector<std::wstring> PathsFromCopyData(const COPYDATASTRUCT& data);
+// The paths this process was started with (none for a plain start).
+std::vector<std::wstring> PathsFromCommandLine();

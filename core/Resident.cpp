@@ -1,5 +1,6 @@
 #include "core/Resident.h"
 
+#include "core/AddFromOutside.h"
 #include "core/CommandWindow.h"
 #include "core/KeyWatcher.h"
 #include "core/OneCopy.h"
@@ -62,12 +63,43 @@ void OnHideTimer()
         HideMainWindow();
 }
 
+constexpr UINT kWmAddPendingPaths = WM_APP + 0x60;
+constexpr UINT_PTR kPendingPathsTimer = 9;
+std::vector<std::vector<std::wstring>> pendingPaths;
+
+// Another start's paths are copied and the start let go at once: adding
+// them may ask the disk and the shell, and may show a message.
+LRESULT TakePathsFromAnotherStart(const COPYDATASTRUCT& data)
+{
+    std::vector<std::wstring> paths = PathsFromCopyData(data);
+    if (paths.empty())
+        return FALSE;
+    pendingPaths.push_back(std::move(paths));
+    PostMessageA(MainWindow, kWmAddPendingPaths, 0, 0);
+    return TRUE;
+}
+
+void AddPendingPaths()
+{
+    // While a dialog is open the list is the dialog's: the paths wait for it.
+    if (DialogShown) {
+        SetTimer(MainWindow, kPendingPathsTimer, 500, nullptr);
+        return;
+    }
+    KillTimer(MainWindow, kPendingPathsTimer);
+    std::vector<std::vector<std::wstring>> taken;
+    taken.swap(pendingPaths);
+    for (const auto& paths : taken)
+        AddPathsFromOutside(paths);
+}
+
 void OnTimer(WPARAM id)
 {
     switch (id) {
     case kHideTimer: OnHideTimer(); break;
     case kTapTimer: ExpireDoubleTap(); break;
     case kTrayRetryTimer: RetryTrayIcon(); break;
+    case kPendingPathsTimer: AddPendingPaths(); break;
     default: break;
     }
 }
@@ -203,6 +235,11 @@ LRESULT MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DISPLAYCHANGE:
         RefreshTrayIcon();
         break;
+    case WM_COPYDATA:
+        return TakePathsFromAnotherStart(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kWmAddPendingPaths:
+        AddPendingPaths();
+        return 0;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
@@ -225,8 +262,14 @@ int RunResident(HINSTANCE instance)
     // A second start of the same copy touches nothing: it asks the running
     // one for its menu, as a click on the tray icon would, and ends.
     const std::string folder = ExecutableDirectory();
+    // Paths given ("送る", a drop onto vlcr.exe) are added, by the running
+    // copy of this folder when there is one.
+    const std::vector<std::wstring> paths = PathsFromCommandLine();
     if (!ClaimFolder(folder)) {
-        AskRunningCopyForMenu(folder);
+        if (paths.empty())
+            AskRunningCopyForMenu(folder);
+        else
+            SendPathsToRunningCopy(folder, paths);
         return 0;
     }
     // The file dialog, shell icons and shortcut links want an apartment on
@@ -239,7 +282,10 @@ int RunResident(HINSTANCE instance)
     RegisterMainWindowClass();
     MainWindow = CreateMainWindow();
     PublishMainWindow(MainWindow);
+    // A copy run as administrator still takes the paths of a later start.
+    ChangeWindowMessageFilterEx(MainWindow, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     InitResident();
+    AddPathsFromOutside(paths);
     RunMessageLoop();
     return 0;
 }

@@ -45,6 +45,31 @@ void AddTrayIcon()
     }
 }
 
+void ShowTrayBalloon(const std::string& text)
+{
+    if (text.empty())
+        return;
+    // The balloon needs the later layout of the structure; the icon itself
+    // keeps the first one.
+    NOTIFYICONDATAA balloon{};
+    balloon.cbSize = sizeof balloon;
+    balloon.hWnd = MainWindow;
+    balloon.uID = kTrayIconId;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
+    std::strncpy(balloon.szInfoTitle, kAppTitle, sizeof balloon.szInfoTitle - 1);
+    // Cut at a character's start: half a double-byte character would garble it.
+    std::size_t n = 0;
+    while (n < text.size()) {
+        const std::size_t step = IsAnsiLeadByte(static_cast<unsigned char>(text[n])) && n + 1 < text.size() ? 2 : 1;
+        if (n + step > sizeof balloon.szInfo - 1)
+            break;
+        n += step;
+    }
+    std::memcpy(balloon.szInfo, text.data(), n);
+    NotifyIconCall(NIM_MODIFY, &balloon);
+}
+
 void RetryTrayIcon()
 {
     // A refused add may still have reached a shell that was only slow to

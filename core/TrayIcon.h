@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 inline constexpr UINT kTrayIconId = 1;
 // A refused icon is offered again every 3 s for 5 minutes, on this timer of
 // the main window.
@@ -26,6 +28,8 @@ void RefreshTrayIcon();
 // runs the double-click command whatever the busy flags say.
 void TrayCallback(WPARAM wParam, LPARAM lParam);
 void RunDblClickCommand();
+// A balloon from the icon, without a sound; nothing for an empty text.
+void ShowTrayBalloon(const std::string& text);
 
 // The shell broadcasts this when the taskbar is made anew (a shell restart).
 UINT TaskbarCreatedMessage();

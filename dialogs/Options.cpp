@@ -9,7 +9,9 @@
 #include "core/store/Settings.h"
 #include "dialogs/VerInf.h"
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
 #include "platform/HelpFile.h"
+#include "platform/SendToShortcut.h"
 #include "platform/Seams.h"
 #include "platform/ShellHelpers.h"
 #include "platform/Subclass.h"
@@ -19,7 +21,7 @@ namespace {
 constexpr FormStyle kStyle{
     .caption = "オプション",
     .clientWidth = 401,
-    .clientHeight = 193,
+    .clientHeight = 217,
     .frame = FormFrame::Single,
     .color = kFormColor,
     .position = FormPosition::ScreenCenter,
@@ -55,16 +57,18 @@ TfrmOption::TfrmOption() : Form(kStyle)
     // Windows passes no keys on from an elevated window in front.
     SetHint(edtKey, "Backspaceで解除。管理者ウィンドウが前面の間は２回押し不可、アイコンで開けます。");
     cbStartup = AddCheckBox(56, 61, 321, 17, "毎回Windowsの起動時に迅を起動する(&S)");
-    plButton1 = &AddDialogButton(8, 167, 121, 22, "plButton1", "キャンセル", mrCancel);
+    plButton1 = &AddDialogButton(8, 191, 121, 22, "plButton1", "キャンセル", mrCancel);
     SetAnchors(plButton1->Handle(), akLeft | akBottom);
-    plButton2 = &AddDialogButton(272, 167, 121, 22, "plButton2", "閉じる", mrOk);
+    plButton2 = &AddDialogButton(272, 191, 121, 22, "plButton2", "閉じる", mrOk);
     SetAnchors(plButton2->Handle(), akRight | akBottom);
     cbReload = AddCheckBox(56, 88, 225, 17, "ランチメニューのメモリを節約(&E)");
     SetHint(cbReload, "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
     cbIcon = AddCheckBox(56, 112, 161, 17, "アイコンを表示(&I)");
     SetHint(cbIcon, "ランチメニューでアイコンを表示します");
-    Label2 = AddLabel(88, 140, 33, 17, "配色：", right);
-    cbTheme = AddDropDownList(128, 138, 185, 120, {"自動（タスクバーに合わせる）", "ライト", "ダーク"});
+    cbSendTo = AddCheckBox(56, 136, 225, 17, "「送る」メニューに登録する(&T)");
+    SetHint(cbSendTo, "エクスプローラの「送る」からファイルをアイテムに追加できます");
+    Label2 = AddLabel(88, 164, 33, 17, "配色：", right);
+    cbTheme = AddDropDownList(128, 162, 185, 120, {"自動（タスクバーに合わせる）", "ライト", "ダーク"});
     SetHint(cbTheme, "ランチメニューの配色。自動ではタスクバーの明暗に合わせます");
 
     // A key is named, not typed: no input method composes into the field.
@@ -86,6 +90,8 @@ void TfrmOption::FormShow()
     SetChecked(cbIcon, Settings.ListIconVisible);
     cbIconClick();
     SendMessageA(cbTheme, CB_SETCURSEL, Settings.MenuTheme <= 2 ? Settings.MenuTheme : 0, 0);
+    // Whether the shortcut is there now, whoever made or removed it.
+    SetChecked(cbSendTo, SendToShortcutExists());
     // Shows the stored key's name and puts a generic Shift, Ctrl or Alt code
     // or an unnamed code into the form the watcher can use; with no key
     // message to tell, the key state says the side.
@@ -111,7 +117,7 @@ void TfrmOption::FormFitText()
     constexpr int kMargin = 4, kWideAt = 250;
     GrowLeftToText(Label1, kStripWidth);
     GrowLeftToText(Label2, kStripWidth);
-    const HWND boxes[] = {cbCtrl, cbStartup, cbReload, cbIcon};
+    const HWND boxes[] = {cbCtrl, cbStartup, cbReload, cbIcon, cbSendTo};
     int missing = 0;
     for (HWND box : boxes)
         missing = std::max(missing, GrowRightToText(box, ClientWidth96() - kMargin));
@@ -214,7 +220,19 @@ void TfrmOption::btnCloseClick()
     // A refused write is shown by the form's error boundary; the form still
     // closes, and its close reads back what the registry holds.
     SaveSettings();
+    ApplySendTo();
     SetModalResult(mrOk);
+}
+
+void TfrmOption::ApplySendTo()
+{
+    const bool wanted = IsChecked(cbSendTo);
+    if (wanted == SendToShortcutExists())
+        return;
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (!(wanted ? CreateSendToShortcut(program) : RemoveSendToShortcut()))
+        ShowMessageBox(Handle(), kMsgSendToFailed, kAppTitle, MB_OK | MB_ICONWARNING);
 }
 
 void TfrmOption::Button1Click()

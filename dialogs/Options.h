@@ -1,5 +1,5 @@
 // The options dialog: the double press and its key, start with Windows, the
-// memory-saving mode, the menu's icons and its colours. The boxes and the key field
+// memory-saving mode, the menu's icons, "送る" and the menu's colours. The boxes and the key field
 // change the live settings at once; "閉じる" saves them, and every way of
 // closing reads back what the registry holds.
 #pragma once
@@ -8,12 +8,15 @@
 #include "controls/Form.h"
 #include "dialogs/KeyNames.h"
 
+inline constexpr const char* kMsgSendToFailed = "「送る」メニューの設定に失敗しました";
+
 class TfrmOption : public Form {
 public:
     TfrmOption();
 
     HWND cbCtrl = nullptr, Label1 = nullptr, edtKey = nullptr, cbStartup = nullptr;
     HWND cbReload = nullptr, cbIcon = nullptr;
+    HWND cbSendTo = nullptr;                   // 「送る」メニューに登録する
     HWND Label2 = nullptr, cbTheme = nullptr;  // 配色
     TplButton* plButton1 = nullptr;  // キャンセル
     TplButton* plButton2 = nullptr;  // 閉じる
@@ -39,6 +42,7 @@ private:
     void edtKeyKeyDown(WPARAM key, LPARAM flags);
     void edtKeyKeyPress(unsigned char typed);
     void btnCloseClick();
+    void ApplySendTo();
     void Button1Click();
     void H1Click();
     void About1Click();

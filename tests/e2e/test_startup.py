@@ -1,13 +1,16 @@
 """Start-up, residence and the quit request of the real vlcr.exe."""
 
 import os
+import shutil
+import subprocess
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from vlcr_e2e import (APP_TITLE, MAIN_CLASS, SETTINGS_KEY, VlcrTestCase, children, eventually, find_windows,
-                      launch_ini, post, probe, reg_add_dword, send, wait_for, wait_window)
+from vlcr_e2e import (APP_TITLE, BUILD, MAIN_CLASS, SETTINGS_KEY, WINE_RUN, VlcrTestCase, children, cp932_hex,
+                      eventually, find_windows, launch_ini, post, probe, reg_add_dword, send, wait_for, wait_window,
+                      win_path)
 
 WM_QUIT = 0x12
 WM_CLOSE = 0x10
@@ -115,6 +118,37 @@ class SecondStart(VlcrTestCase):
         self.assertTrue(wait_for(lambda: len(find_windows(MAIN_CLASS, APP_TITLE)) == 2, 15),
                         "the copy in the other folder did not stay")
         self.assertTrue(one.alive() and two.alive())
+
+    def test_a_second_start_with_a_program_and_a_shortcut_adds_both_to_the_running_copy(self):
+        first = self.instance(ONE_ITEM).start()
+        main = self.settle(first)
+        tools = os.path.join(first.dir, "道具")
+        os.mkdir(tools)
+        program = os.path.join(tools, "記録.exe")
+        shutil.copy(os.path.join(BUILD, "tests", "tools", "vlcr-recorder.exe"), program)
+        link = os.path.join(tools, "メモ帳へ.lnk")
+        rc, _, lines = probe("makelink", cp932_hex(win_path(link)), cp932_hex(r"C:\windows\notepad.exe"))
+        self.assertEqual(rc, 0, lines)
+        missing = os.path.join(tools, "ない.exe")
+        # As Explorer's 送る starts it: the program with the chosen paths.
+        again = subprocess.Popen([WINE_RUN, first.exe, win_path(program), win_path(link), win_path(missing)],
+                                 cwd=first.dir, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                 start_new_session=True)
+        self.assertEqual(again.wait(timeout=30), 0, "the second start did not end")
+
+        def saved():
+            text = first.read_launch_ini().decode("cp932")
+            return text if "記録" in text else None
+        text = eventually(saved, 10)
+        self.assertIsNotNone(text, "Launch.ini did not get the program")
+        lines = text.split("\r\n")
+        # After the item it had: the program, then the shortcut's target named after the shortcut.
+        self.assertEqual(lines[2 + 5:2 + 5 * 3], [win_path(program), "記録", "", "", "",
+                                                  r"C:\windows\notepad.exe", "メモ帳へ", "", "", ""])
+        self.assertNotIn("ない", text)
+        self.assertEqual([w.hwnd for w in find_windows(MAIN_CLASS, APP_TITLE)], [main.hwnd])
+        self.assertTrue(first.alive())
+        self.assertEqual(find_windows("#32770", APP_TITLE), [], "a message box came up")
 
 
 if __name__ == "__main__":

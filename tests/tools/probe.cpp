@@ -281,16 +281,9 @@ int ListRows(HWND list, int columns)
     return 0;
 }
 
-// A shortcut in the user's (0) or all users' (1) Start menu Programs folder,
-// at a path relative to it; its folders are made as needed.
-int StartMenuShortcut(bool allUsers, const std::string& relative, const std::string& target)
+// A shortcut file at `path` that starts `target`.
+int MakeLink(const std::string& path, const std::string& target)
 {
-    char root[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr, 0, root)))
-        return 1;
-    const std::string path = std::string(root) + "\\" + relative;
-    for (std::size_t at = std::strlen(root) + 1; (at = path.find('\\', at)) != std::string::npos; ++at)
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
     CoInitialize(nullptr);
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
@@ -310,6 +303,19 @@ int StartMenuShortcut(bool allUsers, const std::string& relative, const std::str
     CoUninitialize();
     std::printf("%s\n", path.c_str());
     return saved ? 0 : 1;
+}
+
+// A shortcut in the user's (0) or all users' (1) Start menu Programs folder,
+// at a path relative to it; its folders are made as needed.
+int StartMenuShortcut(bool allUsers, const std::string& relative, const std::string& target)
+{
+    char root[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr, 0, root)))
+        return 1;
+    const std::string path = std::string(root) + "\\" + relative;
+    for (std::size_t at = std::strlen(root) + 1; (at = path.find('\\', at)) != std::string::npos; ++at)
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    return MakeLink(path, target);
 }
 
 // Removes a folder of the Start menu with everything in it.
@@ -335,6 +341,8 @@ int main(int argc, char** argv)
     const std::string cmd = argv[1];
     if (cmd == "startmenu-add" && argc >= 5)
         return StartMenuShortcut(Num(argv[2]) != 0, Unhex(argv[3]), Unhex(argv[4]));
+    if (cmd == "makelink" && argc >= 4)
+        return MakeLink(Unhex(argv[2]), Unhex(argv[3]));
     if (cmd == "startmenu-remove" && argc >= 4)
         return StartMenuRemove(Num(argv[2]) != 0, Unhex(argv[3]));
     if (cmd == "find" && argc >= 3) {

@@ -25,6 +25,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/ModulePath.h"
+#include "platform/SendToShortcut.h"
 #include "platform/ShellHelpers.h"
 #include "platform/WindowHelpers.h"
 #include "tests/win/FormTestSupport.h"
@@ -117,7 +118,7 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     RECT client;
     GetClientRect(form.Handle(), &client);
     CHECK(client.right == 401);
-    CHECK(client.bottom == 193);
+    CHECK(client.bottom == 217);
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(form.Handle(), GWL_STYLE));
     CHECK((style & WS_SYSMENU) != 0);
     CHECK((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
@@ -137,11 +138,13 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     CheckChildRect(form.Label1, 88, 32, 33, 17);
     CheckChildRect(form.edtKey, 128, 32, 113, 20);
     CheckChildRect(form.cbStartup, 56, 61, 321, 17);
-    CheckChildRect(form.plButton1->Handle(), 8, 167, 121, 22);
-    CheckChildRect(form.plButton2->Handle(), 272, 167, 121, 22);
-    CheckChildRect(form.Label2, 88, 140, 33, 17);
+    CheckChildRect(form.plButton1->Handle(), 8, 191, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 272, 191, 121, 22);
+    CheckChildRect(form.cbSendTo, 56, 136, 225, 17);
+    CHECK(ControlText(form.cbSendTo) == "「送る」メニューに登録する(&T)");
+    CheckChildRect(form.Label2, 88, 164, 33, 17);
     CHECK(ChildRect(form.cbTheme).left == 128);
-    CHECK(ChildRect(form.cbTheme).top == 138);
+    CHECK(ChildRect(form.cbTheme).top == 162);
     CHECK(ControlText(form.Label2) == "配色：");
     std::vector<std::string> themes;
     for (int i = 0; i < SendMessageA(form.cbTheme, CB_GETCOUNT, 0, 0); ++i) {
@@ -169,9 +172,9 @@ TEST_CASE("options: caption, frame, menu bar, controls at their places with thei
     // No input method composes into the key field.
     CHECK(ImmGetContext(form.edtKey) == nullptr);
 
-    // Tab order: cbCtrl, edtKey, cbStartup, キャンセル, 閉じる, cbReload, cbIcon, the colours.
+    // Tab order: cbCtrl, edtKey, cbStartup, キャンセル, 閉じる, cbReload, cbIcon, 送る, the colours.
     const HWND order[] = {form.cbCtrl,           form.edtKey,          form.cbStartup, form.plButton1->Handle(),
-                          form.plButton2->Handle(), form.cbReload, form.cbIcon, form.cbTheme};
+                          form.plButton2->Handle(), form.cbReload, form.cbIcon, form.cbSendTo, form.cbTheme};
     HWND at = GetNextDlgTabItem(form.Handle(), nullptr, FALSE);
     for (HWND expected : order) {
         CHECK(at == expected);
@@ -189,7 +192,7 @@ TEST_CASE("options: with a wide font every check box caption is whole, the key's
     form.ShowModal();
     RECT client;
     GetClientRect(form.Handle(), &client);
-    for (HWND box : {form.cbCtrl, form.cbStartup, form.cbReload, form.cbIcon}) {
+    for (HWND box : {form.cbCtrl, form.cbStartup, form.cbReload, form.cbIcon, form.cbSendTo}) {
         CAPTURE(ControlText(box));
         const RECT r = ChildRect(box);
         CHECK(r.right - r.left >= CaptionWidth(box) + 13);
@@ -206,14 +209,14 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
 {
     CleanRegistry clean;
     TfrmOption form;
-    PixelCanvas canvas(401, 193, 0x00FF00FF);
+    PixelCanvas canvas(401, 217, 0x00FF00FF);
     SendMessageA(form.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     // The strip is the program's gradient over x 0..57 at full height, blue
     // at the left edge to the form colour; right of it the form colour.
-    PixelCanvas expected(401, 193, 0x00DDE7EC);
-    FillGradient(expected.dc(), true, RECT{0, 0, 58, 193}, 0x00FF7030, 0x00DDE7EC);
+    PixelCanvas expected(401, 217, 0x00DDE7EC);
+    FillGradient(expected.dc(), true, RECT{0, 0, 58, 217}, 0x00FF7030, 0x00DDE7EC);
     int differ = 0;
-    for (int y = 2; y < 193; ++y)  // below the bevel's two lines
+    for (int y = 2; y < 217; ++y)  // below the bevel's two lines
         for (int x = 0; x < 80; ++x)
             differ += canvas.at(x, y) != expected.at(x, y);
     CHECK(differ == 0);
@@ -251,6 +254,7 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
     CHECK(hint(form.edtKey) == "Backspaceで解除。管理者ウィンドウが前面の間は２回押し不可、アイコンで開けます。");
     CHECK(hint(form.cbReload) == "チェックをはずすとポップアップのスピードは増しますが常駐時のメモリは増加します。");
     CHECK(hint(form.cbIcon) == "ランチメニューでアイコンを表示します");
+    CHECK(hint(form.cbSendTo) == "エクスプローラの「送る」からファイルをアイテムに追加できます");
     CHECK(hint(form.cbTheme) == "ランチメニューの配色。自動ではタスクバーの明暗に合わせます");
 
     // Anchors: a larger client keeps キャンセル at the left and 閉じる at the right.
@@ -258,8 +262,8 @@ TEST_CASE("options: the strip on the left, the hints, and the buttons kept at th
     GetWindowRect(form.Handle(), &frame);
     SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top + 30,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CheckChildRect(form.plButton1->Handle(), 8, 197, 121, 22);
-    CheckChildRect(form.plButton2->Handle(), 312, 197, 121, 22);
+    CheckChildRect(form.plButton1->Handle(), 8, 221, 121, 22);
+    CheckChildRect(form.plButton2->Handle(), 312, 221, 121, 22);
 }
 
 TEST_CASE("options: shown from the settings; each box writes the live settings at once; Cancel reads them back")
@@ -753,4 +757,32 @@ TEST_CASE("options command: the menu shows or hides its icons at once; the watch
     CHECK_FALSE(LaunchMenu->ShowIcons());
     CHECK(dots() == 0);
     CHECK(GetUserDword(kKey, "ListIconVisible") == 0);
+}
+
+TEST_CASE("options: 「送る」 makes the shortcut in Send To on 閉じる, shows it, and removes it; キャンセル leaves it")
+{
+    CleanRegistry clean;
+    RemoveSendToShortcut();
+    const auto closeWith = [](bool check, bool close) {
+        TfrmOption form;
+        bool shown = false;
+        FormDriver driver({[&](Form&) {
+            shown = IsChecked(form.cbSendTo);
+            SetChecked(form.cbSendTo, check);
+            SendMessageA((close ? form.plButton2 : form.plButton1)->Handle(), BM_CLICK, 0, 0);
+        }});
+        form.ShowModal();
+        return shown;
+    };
+    CHECK_FALSE(closeWith(true, false));  // cancelled: nothing made
+    CHECK_FALSE(SendToShortcutExists());
+    CHECK_FALSE(closeWith(true, true));
+    REQUIRE(SendToShortcutExists());
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const std::string path = ExactAnsiText(SendToShortcutPath()).value_or(std::string());
+    CHECK(path.ends_with("\\迅 に登録.lnk"));
+    CHECK(lstrcmpiA(ResolveShortcut(path).c_str(), program) == 0);
+    CHECK(closeWith(false, true));  // shown as there; unchecked and closed: gone
+    CHECK_FALSE(SendToShortcutExists());
 }
