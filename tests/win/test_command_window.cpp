@@ -182,7 +182,7 @@ TEST_CASE("losing activation to another program closes the menu")
     }
 }
 
-TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the menu")
+TEST_CASE("commands 1 to 8 reach their handlers, and the focus goes back to the menu")
 {
     CHECK((ItemCommandFor(1) == &EditItemCommand));
     CHECK((ItemCommandFor(2) == &DeleteItemCommand));
@@ -192,7 +192,8 @@ TEST_CASE("commands 1 to 7 reach their handlers, and the focus goes back to the 
     CHECK((ItemCommandFor(6) == &OptionsCommand));
     CHECK((ItemCommandFor(7) == &VersionInfoCommand));
     CHECK((ItemCommandFor(0) == nullptr));
-    CHECK((ItemCommandFor(8) == nullptr));
+    CHECK((ItemCommandFor(8) == &OpenLocationCommand));
+    CHECK((ItemCommandFor(9) == nullptr));
 
     MenuFixture f;
     f.Create(NumberedItems(2));
