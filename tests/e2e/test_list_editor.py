@@ -224,10 +224,11 @@ class ListEditorTest(VlcrTestCase):
         xdotool("mousemove", *centre(ok[0].rect), "click", 1)
         editor = wait_window(FORM_CLASS, LIST_TITLE, ms=10000)
         self.assertIsNotNone(editor, "no list editor after the welcome box")
-        # Under Wine and openbox the X focus does not always follow the box's
-        # close to the editor (Windows gives it); a click on its title then does.
+        # Under Wine the X focus does not always follow the box's close to the
+        # editor (Windows gives it); the X server is then told to focus it.
         if not eventually(lambda: x_focus_name() == LIST_TITLE, 3):
-            xdotool("mousemove", editor.rect[0] + 120, editor.rect[1] + 10, "click", 1)
+            for wid in xdotool("search", "--onlyvisible", "--name", LIST_TITLE, check=False).stdout.split():
+                xdotool("windowfocus", "--sync", wid, check=False)
             self.assertTrue(eventually(lambda: x_focus_name() == LIST_TITLE, 3), x_focus_name())
         time.sleep(0.3)
 
