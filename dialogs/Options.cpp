@@ -68,7 +68,7 @@ TfrmOption::TfrmOption() : Form(kStyle)
     cbSendTo = AddCheckBox(56, 136, 225, 17, "「送る」メニューに登録する(&T)");
     SetHint(cbSendTo, "エクスプローラの「送る」からファイルをアイテムに追加できます");
     Label2 = AddLabel(88, 164, 33, 17, "配色：", right);
-    cbTheme = AddDropDownList(128, 162, 185, 120, {"自動（タスクバーに合わせる）", "ライト", "ダーク"});
+    cbTheme = AddDropDownList(128, 162, 209, 120, {"自動（タスクバーに合わせる）", "ライト", "ダーク"});
     SetHint(cbTheme, "ランチメニューの配色。自動ではタスクバーの明暗に合わせます");
 
     // A key is named, not typed: no input method composes into the field.
