@@ -9,13 +9,10 @@
 #include "core/store/LaunchList.h"
 #include "core/store/Settings.h"
 #include "dialogs/ChosenFiles.h"
-#include "dialogs/ItemListEditorText.h"
 #include "menu/IconStrip.h"
 #include "menu/LaunchMenu.h"
 #include "menu/LaunchMenuWindow.h"
 #include "platform/DialogFlag.h"
-#include "platform/ModulePath.h"
-#include "platform/PathText.h"
 #include "platform/ShellHelpers.h"
 
 namespace {
@@ -46,21 +43,12 @@ OutsideAdded AddPathsFromOutside(const std::vector<std::wstring>& paths)
             added.missing.push_back(ShownPath(path));
             continue;
         }
-        const std::optional<std::string> exact = chosen.Take(path);
-        if (!exact)
+        // A shortcut adds what it starts, as one dropped on the editor does.
+        const std::optional<ChosenFiles::Item> item = chosen.TakeItem(path);
+        if (!item)
             continue;  // reported below, as a dropped file's would be
-        const std::string name = DroppedItemName(*exact, IsAnsiLeadByte);
-        std::string target = *exact;
-        if (IsShortcutPath(*exact, IsAnsiLeadByte)) {
-            // A shortcut adds what it starts, as one dropped on the editor does.
-            const std::wstring linked = ResolveShortcutW(path);
-            const std::optional<std::string> linkedExact = linked.empty() ? std::string() : chosen.Take(linked);
-            if (!linkedExact)
-                continue;
-            target = *linkedExact;
-        }
-        SetLaunchItem(AddLaunchItem(), target, name, "", "", "");
-        added.names.push_back(name);
+        SetLaunchItem(AddLaunchItem(), item->target, item->name, "", "", "");
+        added.names.push_back(item->name);
     }
     if (!added.names.empty() && SaveLaunchList()) {
         if (LaunchMenu)

@@ -16,6 +16,13 @@ inline constexpr const char* kMsgCannotRegister =
 class ChosenFiles {
 public:
     std::optional<std::string> Take(const std::wstring& path);
+    // A dropped or sent file as an item: named after the file without its
+    // extension; a shortcut gives what it starts (an empty target when that
+    // cannot be resolved, as it always did). Nothing when a path is refused.
+    struct Item {
+        std::string target, name;
+    };
+    std::optional<Item> TakeItem(const std::wstring& path);
     // Tells the user which files were refused, once, if any were.
     void ReportRefused(HWND owner) const;
 

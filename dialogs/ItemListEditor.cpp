@@ -676,22 +676,10 @@ void TfrmItemListEditor::WMDropFiles(WPARAM drop)
         const DWORD attributes = GetFileAttributesW(dropped.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;  // folders and missing paths
-        const std::optional<std::string> path = chosen.Take(dropped);
-        if (!path)
+        const std::optional<ChosenFiles::Item> item = chosen.TakeItem(dropped);
+        if (!item)
             continue;
-        const std::string name = DroppedItemName(*path, IsAnsiLeadByte);
-        std::string target = *path;
-        if (IsShortcutPath(*path, IsAnsiLeadByte)) {
-            // A shortcut whose target cannot be resolved gives an empty
-            // target, as it always did; one whose target the code page
-            // cannot hold is refused as such a file is.
-            const std::wstring linked = ResolveShortcutW(dropped);
-            const std::optional<std::string> exact = linked.empty() ? std::string() : chosen.Take(linked);
-            if (!exact)
-                continue;
-            target = *exact;
-        }
-        SetLaunchItem(AddLaunchItem(), target, name, "", "", "");
+        SetLaunchItem(AddLaunchItem(), item->target, item->name, "", "", "");
     }
     RefreshList();
     chosen.ReportRefused(Handle());
