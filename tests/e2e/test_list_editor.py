@@ -248,11 +248,17 @@ class ListEditorTest(VlcrTestCase):
         ours = [n for n in shown() if n.endswith(" Recorder")]
         self.assertEqual(ours, ["Alpha Recorder", "Beta Recorder", "Gamma Recorder"])
         # Typing finds a row, Space checks it, Enter adds.
+        def selected():
+            rc, _, lines = probe("listrows", hex(list_view.hwnd), 2)
+            fields = [dict(kv.split("=", 1) for kv in l.split()) for l in lines if l.startswith("row=")]
+            return [unhex(f["col0"]) for f in fields if f["selected"] == "1"]
         for name in ("Alpha", "Gamma"):
             xdotool("type", "--delay", "40", name)
-            time.sleep(0.2)
+            self.assertTrue(eventually(lambda: selected() == [name + " Recorder"], 5), selected())
             xdotool("key", "space")
-            time.sleep(1.2)  # the list view starts a new search after a pause
+            # The list view's own rule: typing starts a new search only after
+            # a second without a key.
+            time.sleep(1.2)
         Screenshot(save_as=os.path.join(BUILD, "e2e-start-menu-import.ppm"))
         xdotool("key", "Return")
         self.assertEqual(probe("gone", 5000, hex(form.hwnd))[0], 0, "Enter did not add and close")

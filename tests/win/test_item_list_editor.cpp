@@ -96,6 +96,21 @@ int ImageOf(HWND list, int row)
     return item.iImage;
 }
 
+// A row across all its columns, in the list's client coordinates.
+RECT RowBounds(HWND list, int row)
+{
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+// The list as it paints itself, background and custom drawing included.
+void PrintList(HWND list, const PixelCanvas& canvas)
+{
+    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+}
+
 void ClickRow(HWND list, int row)
 {
     const POINT p = RowCenter(list, row);
@@ -349,17 +364,13 @@ TEST_CASE("list editor: a hint is drawn across the row; Enter on the first opens
         RECT client;
         GetClientRect(e.lvList, &client);
         PixelCanvas canvas(client.right, client.bottom, 0x00FF00FF);
-        SendMessageA(e.lvList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
-        RECT row{};
-        row.left = LVIR_BOUNDS;
-        SendMessageA(e.lvList, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        PrintList(e.lvList, canvas);
+        const RECT row = RowBounds(e.lvList, 0);
         const int secondColumnEnd = static_cast<int>(SendMessageA(e.lvList, LVM_GETCOLUMNWIDTH, 0, 0) +
                                                      SendMessageA(e.lvList, LVM_GETCOLUMNWIDTH, 1, 0));
         const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
         inkPastSecondColumn = canvas.count(RECT{secondColumnEnd + 2, row.top, client.right, row.bottom}, text);
-        RECT third{};
-        third.left = LVIR_BOUNDS;
-        SendMessageA(e.lvList, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&third));
+        const RECT third = RowBounds(e.lvList, 2);
         inkInThirdRow = canvas.count(RECT{0, third.top, client.right, third.bottom}, text);
         SetFocus(e.lvList);
         PostKey(e.lvList, VK_RETURN);
@@ -847,11 +858,9 @@ TEST_CASE("list editor: an item whose file is gone is drawn grey; present files 
         RECT client;
         GetClientRect(e.lvList, &client);
         PixelCanvas canvas(client.right, client.bottom, 0x00FF00FF);
-        SendMessageA(e.lvList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        PrintList(e.lvList, canvas);
         for (int row = 0; row < 3; ++row) {
-            RECT r{};
-            r.left = LVIR_BOUNDS;
-            SendMessageA(e.lvList, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+            const RECT r = RowBounds(e.lvList, row);
             grey[row] = canvas.count(RECT{20, r.top, client.right, r.bottom}, GetSysColor(COLOR_GRAYTEXT));
         }
         e.SetModalResult(mrCancel);
