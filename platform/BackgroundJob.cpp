@@ -34,6 +34,35 @@ bool RunInBackground(std::function<void()> job)
     return true;
 }
 
+bool RunAsideAndWait(std::function<void()> job, DWORD limitMs)
+{
+    auto owned = std::make_unique<std::function<void()>>(std::move(job));
+    HANDLE thread = CreateThread(nullptr, 0, RunJob, owned.get(), 0, nullptr);
+    if (!thread)
+        return false;
+    owned.release();
+    const DWORD start = GetTickCount();
+    bool ended = false;
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= limitMs)
+            break;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, limitMs - spent, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) {
+            ended = true;
+            break;
+        }
+        if (woke != WAIT_OBJECT_0 + 1)
+            break;
+        // Only sent messages are handled here: what is posted waits for the
+        // caller's own loop, in its order.
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle(thread);
+    return ended;
+}
+
 namespace {
 
 // The worker's queue, under its lock; the event wakes the worker.

@@ -12,6 +12,14 @@
 // with the job. False when no thread could be had (the job does not run).
 bool RunInBackground(std::function<void()> job);
 
+// Runs `job` on a thread of its own and waits for it at most `limitMs`,
+// taking meanwhile the messages other threads send to this one's windows:
+// a question to another program that may itself be sending to us (the
+// shell does) cannot then lock the two together, and one that hangs costs
+// only the limit. True when the job ended in time; otherwise it goes on
+// alone, so it must own all it touches.
+bool RunAsideAndWait(std::function<void()> job, DWORD limitMs);
+
 // Runs `job` on the program's one worker thread, after the jobs queued
 // before it: questions that may each wait for a share's time-out queue up
 // there instead of parking a thread apiece. The worker is made when first

@@ -2,6 +2,10 @@
 
 #include <shellapi.h>
 
+#include <atomic>
+#include <memory>
+
+#include "platform/BackgroundJob.h"
 #include "platform/ModulePath.h"
 #include "platform/PathText.h"
 #include "platform/Raii.h"
@@ -70,8 +74,45 @@ namespace {
 
 // ABM_GETAUTOHIDEBAREX, from Windows 8 on; earlier ones answer nothing.
 constexpr DWORD kGetAutoHideBarEx = 0x0000000B;
+// The shell answers at once when it answers at all; a menu waits no longer.
+constexpr DWORD kShellAnswerMs = 250;
 
 ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The bars that hide themselves on the monitor's four edges, as the shell
+// names them. The shell may be sending to one of our windows while it is
+// asked (under Wine it does, for every window we make), and the question
+// waits without taking sent messages: so it is asked from a thread of its
+// own. While a question the shell never answered is still out, it is not
+// asked again.
+struct HiddenBars {
+    HWND onEdge[4] = {};
+};
+bool AskShellForHiddenBars(const RECT& monitor, HiddenBars* bars)
+{
+    static std::atomic<bool> unanswered{false};
+    if (unanswered.load())
+        return false;
+    auto asked = std::make_shared<HiddenBars>();
+    unanswered = true;
+    const bool answered = RunAsideAndWait(
+        [asked, monitor] {
+            const UINT edges[4] = {ABE_BOTTOM, ABE_LEFT, ABE_TOP, ABE_RIGHT};
+            for (int i = 0; i < 4; ++i) {
+                APPBARDATA data{};
+                data.cbSize = sizeof data;
+                data.uEdge = edges[i];
+                data.rc = monitor;
+                asked->onEdge[i] = reinterpret_cast<HWND>(SHAppBarMessage(kGetAutoHideBarEx, &data));
+            }
+            unanswered = false;
+        },
+        kShellAnswerMs);
+    if (!answered)
+        return false;
+    *bars = *asked;
+    return true;
+}
 
 }  // namespace
 
@@ -83,16 +124,13 @@ RECT GetTaskbarRectOn(const MonitorArea& area)
         return RECT{strip.left, strip.top, strip.right, strip.bottom};
     // The work area is the whole monitor: the bar hides itself, or there is
     // none. The shell knows of a hidden one by its edge.
-    for (const UINT edge : {ABE_BOTTOM, ABE_LEFT, ABE_TOP, ABE_RIGHT}) {
-        APPBARDATA data{};
-        data.cbSize = sizeof data;
-        data.uEdge = edge;
-        data.rc = area.monitor;
-        const auto bar = reinterpret_cast<HWND>(SHAppBarMessage(kGetAutoHideBarEx, &data));
-        RECT r{};
-        if (bar && IsWindow(bar) && GetWindowRect(bar, &r) && BarReaches(ToScreenRect(r), monitor))
-            return r;
-    }
+    HiddenBars hidden;
+    if (AskShellForHiddenBars(area.monitor, &hidden))
+        for (HWND bar : hidden.onEdge) {
+            RECT r{};
+            if (bar && IsWindow(bar) && GetWindowRect(bar, &r) && BarReaches(ToScreenRect(r), monitor))
+                return r;
+        }
     // The taskbars' own windows have the last word.
     const RECT main = GetTaskbarRect();
     if (BarReaches(ToScreenRect(main), monitor))
