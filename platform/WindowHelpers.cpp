@@ -83,18 +83,21 @@ ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.botto
 // names them. The shell may be sending to one of our windows while it is
 // asked (under Wine it does, for every window we make), and the question
 // waits without taking sent messages: so it is asked from a thread of its
-// own. While a question the shell never answered is still out, it is not
-// asked again.
+// own. While a question the shell never answered is still out (it lives as
+// long as its thread), it is not asked again.
+std::atomic<bool> g_questionOut{false};
 struct HiddenBars {
     HWND onEdge[4] = {};
+    HiddenBars() { g_questionOut = true; }
+    ~HiddenBars() { g_questionOut = false; }
+    HiddenBars(const HiddenBars&) = delete;
+    HiddenBars& operator=(const HiddenBars&) = delete;
 };
-bool AskShellForHiddenBars(const RECT& monitor, HiddenBars* bars)
+std::shared_ptr<HiddenBars> AskShellForHiddenBars(const RECT& monitor)
 {
-    static std::atomic<bool> unanswered{false};
-    if (unanswered.load())
-        return false;
+    if (g_questionOut.load())
+        return nullptr;
     auto asked = std::make_shared<HiddenBars>();
-    unanswered = true;
     const bool answered = RunAsideAndWait(
         [asked, monitor] {
             const UINT edges[4] = {ABE_BOTTOM, ABE_LEFT, ABE_TOP, ABE_RIGHT};
@@ -105,13 +108,9 @@ bool AskShellForHiddenBars(const RECT& monitor, HiddenBars* bars)
                 data.rc = monitor;
                 asked->onEdge[i] = reinterpret_cast<HWND>(SHAppBarMessage(kGetAutoHideBarEx, &data));
             }
-            unanswered = false;
         },
         kShellAnswerMs);
-    if (!answered)
-        return false;
-    *bars = *asked;
-    return true;
+    return answered ? asked : nullptr;
 }
 
 }  // namespace
@@ -124,9 +123,8 @@ RECT GetTaskbarRectOn(const MonitorArea& area)
         return RECT{strip.left, strip.top, strip.right, strip.bottom};
     // The work area is the whole monitor: the bar hides itself, or there is
     // none. The shell knows of a hidden one by its edge.
-    HiddenBars hidden;
-    if (AskShellForHiddenBars(area.monitor, &hidden))
-        for (HWND bar : hidden.onEdge) {
+    if (const auto hidden = AskShellForHiddenBars(area.monitor))
+        for (HWND bar : hidden->onEdge) {
             RECT r{};
             if (bar && IsWindow(bar) && GetWindowRect(bar, &r) && BarReaches(ToScreenRect(r), monitor))
                 return r;

@@ -5,9 +5,9 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -15,40 +15,22 @@ namespace {
 // well under CTest's limit for the run.
 constexpr DWORD kDefaultLimitSeconds = 240;
 
-struct Watched {
-    CRITICAL_SECTION lock;
-    std::string name;
-    DWORD startedAt = 0;
-    bool running = false;
-    Watched() { InitializeCriticalSection(&lock); }
-};
-
-Watched& Current()
-{
-    static Watched* watched = new Watched;  // never freed: the watchdog outlives main
-    return *watched;
-}
-
-DWORD LimitSeconds()
-{
-    const char* text = std::getenv("VLCR_TEST_CASE_LIMIT_S");
-    const long n = text ? std::strtol(text, nullptr, 10) : 0;
-    return n > 0 ? static_cast<DWORD>(n) : kDefaultLimitSeconds;
-}
+// The running case's name (doctest keeps it for the program's life) and when
+// it started; null between cases.
+std::atomic<const char*> g_running{nullptr};
+std::atomic<DWORD> g_startedAt{0};
 
 DWORD WINAPI Watch(void*)
 {
-    const DWORD limitMs = LimitSeconds() * 1000;
-    Watched& w = Current();
+    const char* text = std::getenv("VLCR_TEST_CASE_LIMIT_S");
+    const long seconds = text ? std::strtol(text, nullptr, 10) : 0;
+    const DWORD limitMs = (seconds > 0 ? static_cast<DWORD>(seconds) : kDefaultLimitSeconds) * 1000;
     for (;;) {
         Sleep(1000);
-        EnterCriticalSection(&w.lock);
-        const bool over = w.running && GetTickCount() - w.startedAt > limitMs;
-        const std::string name = w.name;
-        LeaveCriticalSection(&w.lock);
-        if (over) {
+        const char* name = g_running.load();
+        if (name && GetTickCount() - g_startedAt.load() > limitMs) {
             std::fprintf(stderr, "\nwatchdog: test case still running after %lu s, stopped: %s\n",
-                         static_cast<unsigned long>(limitMs / 1000), name.c_str());
+                         static_cast<unsigned long>(limitMs / 1000), name);
             std::fflush(stderr);
             std::fflush(stdout);
             TerminateProcess(GetCurrentProcess(), 3);
@@ -59,30 +41,21 @@ DWORD WINAPI Watch(void*)
 struct WatchdogListener : doctest::IReporter {
     explicit WatchdogListener(const doctest::ContextOptions&) {}
 
-    void report_query(const doctest::QueryData&) override {}
     void test_run_start() override
     {
         if (HANDLE thread = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr))
             CloseHandle(thread);
     }
-    void test_run_end(const doctest::TestRunStats&) override {}
     void test_case_start(const doctest::TestCaseData& data) override
     {
-        Watched& w = Current();
-        EnterCriticalSection(&w.lock);
-        w.name = data.m_name;
-        w.startedAt = GetTickCount();
-        w.running = true;
-        LeaveCriticalSection(&w.lock);
+        g_startedAt = GetTickCount();
+        g_running = data.m_name;
     }
+    void test_case_end(const doctest::CurrentTestCaseStats&) override { g_running = nullptr; }
+
+    void report_query(const doctest::QueryData&) override {}
+    void test_run_end(const doctest::TestRunStats&) override {}
     void test_case_reenter(const doctest::TestCaseData&) override {}
-    void test_case_end(const doctest::CurrentTestCaseStats&) override
-    {
-        Watched& w = Current();
-        EnterCriticalSection(&w.lock);
-        w.running = false;
-        LeaveCriticalSection(&w.lock);
-    }
     void test_case_exception(const doctest::TestCaseException&) override {}
     void subcase_start(const doctest::SubcaseSignature&) override {}
     void subcase_end() override {}
