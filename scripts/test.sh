@@ -23,4 +23,7 @@ mkdir -p build/all
 cat > build/all/CTestTestfile.cmake <<CTEST
 subdirs("$root/build/native" "$root/build/fuzz" "$root/build/win")
 CTEST
-ctest --test-dir build/all --output-on-failure --timeout 300 "$@"
+status=0
+ctest --test-dir build/all --output-on-failure --timeout 300 "$@" || status=$?
+vlcr_report_window_manager
+exit $status

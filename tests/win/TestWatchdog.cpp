@@ -4,6 +4,7 @@
 // case that has run too long and ends the process with a failure.
 #include <doctest/doctest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <cstdio>
@@ -20,6 +21,77 @@ constexpr DWORD kDefaultLimitSeconds = 240;
 std::atomic<const char*> g_running{nullptr};
 std::atomic<DWORD> g_startedAt{0};
 
+// Written straight to the handle: a suspended thread may hold the C
+// library's stream lock.
+void Say(const char* format, auto... values)
+{
+    char line[400];
+    const int n = std::snprintf(line, sizeof line, format, values...);
+    DWORD written = 0;
+    if (n > 0)
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n < 400 ? n : 399), &written, nullptr);
+}
+
+void PrintFrame(DWORD64 pc)
+{
+    HMODULE module = nullptr;
+    char path[MAX_PATH] = "?";
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(pc), &module))
+        GetModuleFileNameA(module, path, sizeof path);
+    const char* name = path;
+    for (const char* c = path; *c; ++c)
+        if (*c == '\\' || *c == '/')
+            name = c + 1;
+    Say("  %s+0x%llx\n", name, static_cast<unsigned long long>(pc - reinterpret_cast<DWORD64>(module)));
+}
+
+void PrintStack(HANDLE thread)
+{
+    CONTEXT context{};
+    context.ContextFlags = CONTEXT_FULL;
+    if (!GetThreadContext(thread, &context))
+        return;
+    for (int frame = 0; frame < 48 && context.Rip; ++frame) {
+        PrintFrame(context.Rip);
+        DWORD64 base = 0;
+        RUNTIME_FUNCTION* function = RtlLookupFunctionEntry(context.Rip, &base, nullptr);
+        if (!function) {  // a leaf: its return address is on top of the stack
+            context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
+            context.Rsp += 8;
+            continue;
+        }
+        void* handlerData = nullptr;
+        DWORD64 establisher = 0;
+        RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, context.Rip, function, &context, &handlerData, &establisher,
+                         nullptr);
+    }
+}
+
+// Where each of the process's other threads stands, as module+offset frames,
+// so that a hang seen only elsewhere can be placed from its log alone.
+DWORD WINAPI PrintOtherThreads(void*)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != GetCurrentProcessId() || entry.th32ThreadID == GetCurrentThreadId())
+            continue;
+        const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE, entry.th32ThreadID);
+        if (!thread)
+            continue;
+        Say("thread %lu:\n", static_cast<unsigned long>(entry.th32ThreadID));
+        if (SuspendThread(thread) != static_cast<DWORD>(-1)) {
+            PrintStack(thread);
+            ResumeThread(thread);
+        }
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return 0;
+}
+
 DWORD WINAPI Watch(void*)
 {
     const char* text = std::getenv("VLCR_TEST_CASE_LIMIT_S");
@@ -32,6 +104,12 @@ DWORD WINAPI Watch(void*)
             std::fprintf(stderr, "\nwatchdog: test case still running after %lu s, stopped: %s\n",
                          static_cast<unsigned long>(limitMs / 1000), name);
             std::fflush(stderr);
+            // Printed from a thread of its own, given a while: a lock held
+            // by the hung thread must not keep the process from ending.
+            if (HANDLE printer = CreateThread(nullptr, 0, PrintOtherThreads, nullptr, 0, nullptr)) {
+                WaitForSingleObject(printer, 15000);
+                CloseHandle(printer);
+            }
             std::fflush(stdout);
             TerminateProcess(GetCurrentProcess(), 3);
         }
