@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -25,11 +26,12 @@ std::atomic<DWORD> g_startedAt{0};
 // library's stream lock.
 void Say(const char* format, auto... values)
 {
-    char line[400];
+    char line[MAX_PATH + 40];
     const int n = std::snprintf(line, sizeof line, format, values...);
     DWORD written = 0;
     if (n > 0)
-        WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n < 400 ? n : 399), &written, nullptr);
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(std::min<int>(n, sizeof line - 1)),
+                  &written, nullptr);
 }
 
 void PrintFrame(DWORD64 pc)
@@ -39,11 +41,7 @@ void PrintFrame(DWORD64 pc)
     if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                            reinterpret_cast<LPCSTR>(pc), &module))
         GetModuleFileNameA(module, path, sizeof path);
-    const char* name = path;
-    for (const char* c = path; *c; ++c)
-        if (*c == '\\' || *c == '/')
-            name = c + 1;
-    Say("  %s+0x%llx\n", name, static_cast<unsigned long long>(pc - reinterpret_cast<DWORD64>(module)));
+    Say("  %s+0x%llx\n", path, static_cast<unsigned long long>(pc - reinterpret_cast<DWORD64>(module)));
 }
 
 void PrintStack(HANDLE thread)
@@ -68,8 +66,8 @@ void PrintStack(HANDLE thread)
     }
 }
 
-// Where each of the process's other threads stands, as module+offset frames,
-// so that a hang seen only elsewhere can be placed from its log alone.
+// Where each of the process's other threads stands, so that a hang seen
+// only elsewhere can be placed from its log alone.
 DWORD WINAPI PrintOtherThreads(void*)
 {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -79,14 +77,13 @@ DWORD WINAPI PrintOtherThreads(void*)
         if (entry.th32OwnerProcessID != GetCurrentProcessId() || entry.th32ThreadID == GetCurrentThreadId())
             continue;
         const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE, entry.th32ThreadID);
-        if (!thread)
-            continue;
         Say("thread %lu:\n", static_cast<unsigned long>(entry.th32ThreadID));
-        if (SuspendThread(thread) != static_cast<DWORD>(-1)) {
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) {
             PrintStack(thread);
             ResumeThread(thread);
         }
-        CloseHandle(thread);
+        if (thread)
+            CloseHandle(thread);
     }
     CloseHandle(snapshot);
     return 0;
